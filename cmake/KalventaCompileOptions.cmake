@@ -1,0 +1,30 @@
+# Compile options shared by every Kalventa target.
+#
+# The digits a label shows must not depend on the compiler or the processor:
+# no fast-math, and no fused multiply-add (contraction would round a product
+# and a sum once instead of twice). On 32-bit x86 the SSE unit is required,
+# since the x87 unit holds intermediates with a wider exponent and mantissa.
+
+include_guard(GLOBAL)
+
+function(kalventa_compile_options target)
+    target_compile_features(${target} PUBLIC cxx_std_20)
+    set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
+    if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+        target_compile_options(${target} PRIVATE
+            -Wall -Wextra -Wpedantic -Wshadow=local -Wconversion -Wsign-conversion
+            -Wnon-virtual-dtor -Wold-style-cast
+            -ffp-contract=off -fno-fast-math)
+        if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
+            target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
+        endif()
+        if(KALVENTA_WERROR)
+            target_compile_options(${target} PRIVATE -Werror)
+        endif()
+    elseif(MSVC)
+        target_compile_options(${target} PRIVATE /W4 /fp:precise /fp:contract-)
+        if(KALVENTA_WERROR)
+            target_compile_options(${target} PRIVATE /WX)
+        endif()
+    endif()
+endfunction()

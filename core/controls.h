@@ -1,0 +1,33 @@
+#pragma once
+// What a calculation sees of the window: it reads a text field's Text, an
+// option button's Value and a list's ListIndex, and writes a label's Caption,
+// each by the control's name. The window implements this over its widgets; the
+// tests and benchmarks over a plain table in memory.
+
+#include "core/kinds.h"
+
+#include <string>
+#include <string_view>
+
+namespace kalventa {
+
+class Controls {
+public:
+    virtual ~Controls() = default;
+
+    // The text of a text field, as typed, in UTF-8.
+    virtual std::string text(std::string_view name) = 0;
+    // An option button's Value: -1 when it is on, 0 when it is off.
+    virtual Integer value(std::string_view name) = 0;
+    // The index of a list's chosen item, -1 when none is chosen.
+    virtual Integer listIndex(std::string_view name) = 0;
+    // Sets a label's text (UTF-8).
+    virtual void setCaption(std::string_view name, std::string_view caption) = 0;
+
+protected:
+    Controls() = default;
+    Controls(const Controls&) = default;
+    Controls& operator=(const Controls&) = default;
+};
+
+} // namespace kalventa

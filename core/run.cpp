@@ -1,0 +1,38 @@
+#include "core/run.h"
+
+#include "core/text_to_number.h"
+
+namespace kalventa {
+
+Single Run::readSingle(std::string_view textField)
+{
+    const std::string text = window_.text(textField);
+    status_.clear();
+    const NumberReading reading = readNumber(text);
+    if (reading.overflow)
+        arithmetic_.overflowed();
+    return arithmetic_.narrow(reading.value);
+}
+
+bool Run::isOn(std::string_view optionButton)
+{
+    constexpr Integer on = -1;
+    const Integer value = window_.value(optionButton);
+    status_.clear();
+    return value == on;
+}
+
+Integer Run::listIndex(std::string_view list)
+{
+    const Integer index = window_.listIndex(list);
+    status_.clear();
+    return index;
+}
+
+void Run::setCaption(std::string_view label, std::string_view caption)
+{
+    window_.setCaption(label, caption);
+    status_.clear();
+}
+
+} // namespace kalventa

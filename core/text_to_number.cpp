@@ -1,0 +1,121 @@
+#include "core/text_to_number.h"
+
+#include <array>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+#include <limits>
+
+namespace kalventa {
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Enough significant digits to round any decimal to the nearest Double: the
+// exact midpoint between two Doubles has at most 767 of them. Digits past
+// this are folded into one sticky nonzero digit, which keeps the rounding
+// exact and the work bounded for a text of any length.
+constexpr std::size_t keptDigits = 780;
+
+// A cap on the written exponent that keeps the sums below from overflowing;
+// any exponent beyond it is far outside the Double range either way.
+constexpr std::int64_t exponentCap = 100000;
+
+// The leading number of a text as 0.digits × 10^magnitude.
+struct Scanned {
+    bool found = false; // the text starts with a number at all
+    bool negative = false;
+    std::array<char, keptDigits + 1> digits{}; // significant digits, no leading zeros
+    std::size_t count = 0;
+    std::int64_t magnitude = 0; // counts characters of the text: cannot overflow
+
+    void take(char digit, bool beforePoint)
+    {
+        found = true;
+        if (count == 0 && digit == '0') {
+            if (!beforePoint)
+                --magnitude; // a zero between the point and the first significant digit
+            return;
+        }
+        if (beforePoint)
+            ++magnitude;
+        if (count < keptDigits)
+            digits[count++] = digit;
+        else if (digit != '0' && count == keptDigits)
+            digits[count++] = '1'; // sticky: something nonzero was dropped
+    }
+};
+
+std::int64_t readExponent(std::string_view text, std::size_t i)
+{
+    if (i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+        return 0;
+    ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    std::int64_t value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        if (value < exponentCap)
+            value = value * 10 + (text[i] - '0');
+    return negative ? -value : value;
+}
+
+Scanned scan(std::string_view text)
+{
+    Scanned s;
+    std::size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        s.negative = text[i++] == '-';
+    for (; i < text.size() && isDigit(text[i]); ++i)
+        s.take(text[i], true);
+    if (i < text.size() && text[i] == '.')
+        for (++i; i < text.size() && isDigit(text[i]); ++i)
+            s.take(text[i], false);
+    if (s.found)
+        s.magnitude += readExponent(text, i);
+    return s;
+}
+
+NumberReading infinity(bool negative)
+{
+    constexpr Double inf = std::numeric_limits<Double>::infinity();
+    return {negative ? -inf : inf, true};
+}
+
+} // namespace
+
+NumberReading readNumber(std::string_view text) noexcept
+{
+    const Scanned s = scan(text);
+    if (!s.found)
+        return {};
+    const Double zero = s.negative ? -0.0 : 0.0;
+    // Every number from 10^309 on overflows; every one below 10^-330 rounds to zero.
+    if (s.count == 0 || s.magnitude < -330)
+        return {zero, false};
+    if (s.magnitude > 310)
+        return infinity(s.negative);
+
+    // "-.ddd…e±mmm" for std::from_chars, which rounds correctly and ignores the locale.
+    std::array<char, keptDigits + 16> normal{};
+    char* out = normal.data();
+    if (s.negative)
+        *out++ = '-';
+    *out++ = '.';
+    for (std::size_t k = 0; k < s.count; ++k)
+        *out++ = s.digits[k];
+    *out++ = 'e';
+    out = std::to_chars(out, normal.data() + normal.size(), s.magnitude).ptr;
+
+    Double value = 0;
+    const auto result = std::from_chars(normal.data(), out, value);
+    if (result.ec == std::errc::result_out_of_range)
+        return s.magnitude > 0 ? infinity(s.negative) : NumberReading{zero, false};
+    return {value, false};
+}
+
+} // namespace kalventa
