@@ -18,9 +18,9 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 // exact and the work bounded for a text of any length.
 constexpr std::size_t keptDigits = 780;
 
-// A cap on the written exponent that keeps the sums below from overflowing;
-// any exponent beyond it is far outside the Double range either way.
-constexpr std::int64_t exponentCap = 100000;
+// A cap on the written exponent that keeps the sums below from overflowing:
+// the point's position counts characters of the text, far below this.
+constexpr std::int64_t exponentCap = 100'000'000'000'000'000;
 
 // The leading number of a text as 0.digits × 10^magnitude.
 struct Scanned {
