@@ -12,9 +12,16 @@ function(kalventa_compile_options target)
     set_target_properties(${target} PROPERTIES CXX_EXTENSIONS OFF)
     if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
         target_compile_options(${target} PRIVATE
-            -Wall -Wextra -Wpedantic -Wshadow=local -Wconversion -Wsign-conversion
+            -Wall -Wextra -Wpedantic -Wconversion -Wsign-conversion
             -Wnon-virtual-dtor -Wold-style-cast
             -ffp-contract=off -fno-fast-math)
+        # GCC's full -Wshadow also flags enumerators named like a type alias
+        # (VariantKind::Single beside Single); locals shadowing is what matters.
+        if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+            target_compile_options(${target} PRIVATE -Wshadow=local)
+        else()
+            target_compile_options(${target} PRIVATE -Wshadow)
+        endif()
         if(CMAKE_SYSTEM_PROCESSOR MATCHES "^(i[3-6]86|x86)$")
             target_compile_options(${target} PRIVATE -msse2 -mfpmath=sse)
         endif()

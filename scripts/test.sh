@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Builds Kalventa and runs every test: the developer build, the same tests
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
+# target for a bounded time. Installs the Debian packages it needs.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+
+ensure_packages "${build_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev \
+    xvfb xauth xdotool x11-apps fonts-liberation2 locales desktop-file-utils appstream
+
+# The locale tests run the calculations under a decimal-comma locale.
+if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
+    as_root sed -i 's/^# *\(ru_RU.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+    grep -q '^ru_RU.UTF-8 UTF-8' /etc/locale.gen || echo 'ru_RU.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    as_root locale-gen
+fi
+
+jobs=$(nproc)
+passed=0
+failed=0
+
+run_suite() { # preset
+    cmake --preset "$1"
+    cmake --build --preset "$1" -j "$jobs"
+    local log
+    log=$(mktemp)
+    set +e
+    ctest --preset "$1" -j "$jobs" 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    set -e
+    local line total failures
+    line=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    failures=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$line")
+    passed=$((passed + ${total:-0} - ${failures:-0}))
+    failed=$((failed + ${failures:-0}))
+    rm -f "$log"
+    return "$status"
+}
+
+status=0
+run_suite dev || status=1
+run_suite asan || status=1
+
+# The fuzz target: arbitrary bytes into the number reading and every
+# calculation, starting from the seeds; new inputs go to a scratch folder.
+fuzz_seconds=${KALVENTA_FUZZ_SECONDS:-60}
+cmake --preset fuzz
+cmake --build --preset fuzz -j "$jobs"
+corpus=$(mktemp -d)
+if ./build/fuzz/fuzz/calculations_fuzz -max_total_time="$fuzz_seconds" -print_final_stats=1 \
+        "$corpus" fuzz/seeds; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
+    status=1
+fi
+rm -rf "$corpus"
+
+echo "Kalventa: $passed passed, $failed failed"
+exit "$status"
