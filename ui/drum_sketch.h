@@ -1,0 +1,26 @@
+#pragma once
+// Picture1: the picture area of the rope capacity group. A sunken frame that
+// draws the drum sketch and holds the fields and labels placed on it; those
+// are positioned from the top-left corner inside the border.
+
+#include "ui/twips.h"
+
+#include <QFrame>
+
+namespace kalventa::ui {
+
+class DrumSketch final : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit DrumSketch(QWidget* parent = nullptr);
+
+    // A box given in twips from the corner inside the border, in this
+    // widget's own coordinates.
+    QRect placeInside(const TwipRect& box) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+} // namespace kalventa::ui

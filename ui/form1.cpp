@@ -1,0 +1,221 @@
+#include "ui/form1.h"
+
+#include "core/calculations.h"
+#include "core/runtime_error.h"
+#include "ui/drum_sketch.h"
+#include "ui/error_message.h"
+#include "ui/layout_table.h"
+#include "ui/look.h"
+#include "ui/widget_controls.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <array>
+#include <map>
+#include <ranges>
+
+namespace kalventa::ui {
+namespace {
+
+// The window's client area: 10350 by 7245 twips.
+constexpr TwipRect clientArea{0, 0, 10350, 7245};
+
+struct ButtonAction {
+    std::string_view button;
+    void (*calculation)(Controls&);
+};
+
+// The only events the window handles: each button runs one calculation.
+constexpr std::array buttonActions{
+    ButtonAction{"Command1", &ropeCheck},
+    ButtonAction{"Command2", &drumSizeLimits},
+    ButtonAction{"Command3", &ropeCapacity},
+};
+
+QString fromUtf8(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QColor inkColour(Ink ink)
+{
+    switch (ink) {
+    case Ink::Standard: return standardText;
+    case Ink::GroupCaption: return groupCaption;
+    case Ink::Result: return resultText;
+    case Ink::Verdict: return verdictText;
+    }
+    return standardText;
+}
+
+// Every control names each colour it uses, so that nothing of a red group
+// caption passes on to the group's contents. A group box draws its caption in
+// the Text role, every other control its caption in WindowText or ButtonText,
+// and fields their contents in Text on the platform's white Base.
+QPalette paletteFor(Kind kind, Ink ink)
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, formBackground);
+    palette.setColor(QPalette::WindowText, inkColour(ink));
+    palette.setColor(QPalette::Text, kind == Kind::GroupBox ? inkColour(ink) : standardText);
+    palette.setColor(QPalette::ButtonText, standardText);
+    if (kind == Kind::Button)
+        palette.setColor(QPalette::Button, buttonFace);
+    return palette;
+}
+
+QWidget* createControl(const ControlRow& row, QWidget* container)
+{
+    const QString text = fromUtf8(row.text);
+    switch (row.kind) {
+    case Kind::GroupBox: return new QGroupBox(text, container);
+    case Kind::TextField: return new QLineEdit(container);
+    case Kind::OptionButton: {
+        auto* option = new QRadioButton(text, container);
+        // A button fills its background with the face colour; an option
+        // button shows the ground of its group instead.
+        option->setBackgroundRole(QPalette::Window);
+        return option;
+    }
+    case Kind::DropDownList: return new QComboBox(container);
+    case Kind::Button: return new QPushButton(text, container);
+    case Kind::PictureArea: return new DrumSketch(container);
+    case Kind::Label: {
+        auto* label = new QLabel(container);
+        // Results are numbers from the calculations; never read them as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignTop | (row.look.align == Align::Centred ? Qt::AlignHCenter : Qt::AlignLeft));
+        label->setText(text);
+        return label;
+    }
+    }
+    return nullptr;
+}
+
+QIcon drumIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48})
+        icon.addFile(QStringLiteral(":/icons/kalventa-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+// The label's text as a person reads it: without the blanks around it and
+// without the "*" that marks the inputs of the rope capacity.
+QString spokenCaption(const QLabel& label)
+{
+    QString caption = label.text().trimmed();
+    if (caption.endsWith(QLatin1Char('*')))
+        caption.chop(1);
+    return caption.trimmed();
+}
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent)
+{
+    loadWindowFonts();
+    windowStyle_ = createWindowStyle(this);
+    setStyle(windowStyle_);
+
+    setObjectName(fromUtf8(formName));
+    setWindowTitle(windowCaption);
+    setWindowIcon(drumIcon());
+    setPalette(paletteFor(Kind::Label, Ink::Standard));
+    setAutoFillBackground(true);
+    setFont(windowFont(FontForm::Regular8));
+    // No layout: enlarging the window shows more background, shrinking it
+    // cuts the controls off at its edge.
+    resize(clientArea.inPixels().size());
+
+    buildControls();
+    connectButtons();
+}
+
+void Form1::buildControls()
+{
+    std::map<std::string_view, QWidget*> byName{{formName, this}};
+
+    for (const ControlRow& row : controlRows()) {
+        QWidget* container = byName.at(row.container);
+        QWidget* control = createControl(row, container);
+        control->setObjectName(fromUtf8(row.name));
+        // A style set on a widget does not pass on to its children.
+        control->setStyle(windowStyle_);
+        control->setFont(windowFont(row.look.font));
+        control->setPalette(paletteFor(row.kind, row.look.ink));
+        control->setAutoFillBackground(row.kind != Kind::Button);
+        auto* sketch = qobject_cast<DrumSketch*>(container);
+        control->setGeometry(sketch ? sketch->placeInside(row.box) : row.box.inPixels());
+        byName.emplace(row.name, control);
+    }
+
+    // Labels lie under the other controls of their container, in the order of
+    // the rows among themselves: "Витки" under the turns per layer beside it.
+    for (const ControlRow& row : controlRows() | std::views::reverse)
+        if (row.kind == Kind::Label)
+            byName.at(row.name)->lower();
+
+    for (const ListRow& row : listRows()) {
+        auto* list = qobject_cast<QComboBox*>(byName.at(row.list));
+        for (const std::string_view item : row.items)
+            list->addItem(fromUtf8(item));
+        list->setCurrentIndex(-1);
+    }
+
+    QWidget* previous = nullptr;
+    for (const std::string_view name : tabOrder()) {
+        QWidget* next = byName.at(name);
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+
+    for (const SpokenName& spoken : spokenNames()) {
+        const QString name = spoken.captionLabel.empty()
+            ? fromUtf8(spoken.words)
+            : spokenCaption(*qobject_cast<QLabel*>(byName.at(spoken.captionLabel)));
+        byName.at(spoken.control)->setAccessibleName(name);
+    }
+
+    byName.at(tabOrder().front())->setFocus();
+}
+
+void Form1::connectButtons()
+{
+    for (const ButtonAction& action : buttonActions) {
+        auto* button = findChild<QPushButton*>(fromUtf8(action.button));
+        connect(button, &QPushButton::clicked, this, [this, calculation = action.calculation] { run(calculation); });
+    }
+}
+
+void Form1::run(void (*calculation)(Controls&))
+{
+    WidgetControls controls(*this);
+    try {
+        calculation(controls);
+    } catch (const RuntimeError& error) {
+        // The error stops this calculation only: the labels it wrote keep their
+        // new texts, and everything the engineer typed stays for a correction.
+        reportError(error);
+    }
+}
+
+void Form1::reportError(const RuntimeError& error)
+{
+    auto* box = new QMessageBox(QMessageBox::Critical, windowCaption, errorMessage(error), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    // Modal to the window but without a nested event loop: the click handler
+    // returns at once, and the window is blocked until the box is closed.
+    box->open();
+}
+
+} // namespace kalventa::ui

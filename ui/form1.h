@@ -1,0 +1,32 @@
+#pragma once
+// Form1: the one window of the program. Three groups, one for each
+// calculation (the rope check, the drum size limits and the rope capacity
+// with the drum sketch), and a credit line. Pressing a group's button runs its
+// calculation on the window's own fields and shows the results in its labels.
+
+#include "core/controls.h"
+
+#include <QWidget>
+
+class QStyle;
+
+namespace kalventa {
+class RuntimeError;
+}
+
+namespace kalventa::ui {
+
+class Form1 final : public QWidget {
+public:
+    explicit Form1(QWidget* parent = nullptr);
+
+private:
+    void buildControls();
+    void connectButtons();
+    void run(void (*calculation)(Controls&));
+    void reportError(const RuntimeError& error);
+
+    QStyle* windowStyle_ = nullptr;
+};
+
+} // namespace kalventa::ui

@@ -1,0 +1,67 @@
+#pragma once
+// The window's controls as tables: for every control its name, kind,
+// container, box in twips, text at start and look; the items of the two lists,
+// the Tab order, and the name a screen reader speaks for each input and result.
+// The window is built from these tables in one loop (Form1).
+
+#include "ui/look.h"
+#include "ui/twips.h"
+
+#include <span>
+#include <string_view>
+
+namespace kalventa::ui {
+
+enum class Kind { GroupBox, Label, TextField, OptionButton, DropDownList, Button, PictureArea };
+
+enum class Ink {
+    Standard,     // black text
+    GroupCaption, // dark red group box caption (the group's contents stay black)
+    Result,       // green result
+    Verdict,      // red verdict
+};
+
+enum class Align { Left, Centred };
+
+struct Look {
+    FontForm font = FontForm::Regular8;
+    Ink ink = Ink::Standard;
+    Align align = Align::Left;
+};
+
+struct ControlRow {
+    std::string_view name;
+    Kind kind;
+    std::string_view container; // "Form1", a group box or "Picture1"
+    TwipRect box;
+    std::string_view text; // UTF-8, blanks included
+    Look look;
+};
+
+struct ListRow {
+    std::string_view list;
+    std::span<const std::string_view> items; // in the order shown, not sorted
+};
+
+// What a screen reader says for an input or a result: the text of the label
+// that captions it, or, for results on the sketch that have no caption of
+// their own, a few words naming the dimension.
+struct SpokenName {
+    std::string_view control;
+    std::string_view captionLabel; // empty when `words` applies
+    std::string_view words;
+};
+
+inline constexpr std::string_view formName = "Form1";
+inline constexpr std::string_view sketchName = "Picture1";
+
+// Every control, containers before their contents, each container's rows in
+// reading order (top to bottom, then left to right).
+std::span<const ControlRow> controlRows();
+std::span<const ListRow> listRows();
+// The controls that take the focus, in the order Tab visits them; from the
+// last Tab goes round to the first.
+std::span<const std::string_view> tabOrder();
+std::span<const SpokenName> spokenNames();
+
+} // namespace kalventa::ui

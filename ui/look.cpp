@@ -1,0 +1,67 @@
+#include "ui/look.h"
+
+#include <QFontDatabase>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QStyleOptionComboBox>
+
+namespace kalventa::ui {
+namespace {
+
+// The "Windows" style, except that a drop-down list's field shows the white
+// ground of a text field, as the platform's lists do; the arrow button keeps
+// the standard face.
+class WindowStyle final : public QProxyStyle {
+public:
+    WindowStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override
+    {
+        const auto* list = qstyleoption_cast<const QStyleOptionComboBox*>(option);
+        if (control != CC_ComboBox || !list) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionComboBox field = *list;
+        field.palette.setBrush(QPalette::Button, list->palette.base());
+        field.subControls &= ~SC_ComboBoxArrow;
+        QProxyStyle::drawComplexControl(control, &field, painter, widget);
+
+        QStyleOptionComboBox arrow = *list;
+        arrow.subControls &= SC_ComboBoxArrow;
+        QProxyStyle::drawComplexControl(control, &arrow, painter, widget);
+    }
+};
+
+} // namespace
+
+QFont windowFont(FontForm form)
+{
+    QFont font(windowFontFamily);
+    const bool large = form == FontForm::Regular10 || form == FontForm::Bold10;
+    font.setPointSizeF(large ? 9.75 : 8.25);
+    font.setWeight(form == FontForm::Bold8 || form == FontForm::Bold10 ? QFont::Bold : QFont::Normal);
+    font.setUnderline(form == FontForm::Underlined8);
+    return font;
+}
+
+void loadWindowFonts()
+{
+    static const bool loaded = [] {
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+        QFont::insertSubstitution(windowFontFamily, standInFontFamily);
+        return true;
+    }();
+    (void)loaded;
+}
+
+QStyle* createWindowStyle(QObject* owner)
+{
+    auto* style = new WindowStyle;
+    style->setParent(owner);
+    return style;
+}
+
+} // namespace kalventa::ui
