@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Installs the component "kalventa" into a scratch folder, as a distribution's
+# build would, and checks what a packager checks: the expected files and no
+# others, a valid menu entry and software-centre entry, icons of the sizes
+# their folders name, and a program that names its menu entry and icon.
+# Usage: installed_files_validate.sh BUILD_DIR FILE_LIST
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+build_dir=$1
+file_list=$2
+
+root="$scratch/root"
+DESTDIR="$root" cmake --install "$build_dir" --prefix /usr --component kalventa >/dev/null
+expect_files "$root" "$file_list"
+
+app_id=org.kalventa.Kalventa
+desktop="$root/usr/share/applications/$app_id.desktop"
+metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
+
+desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $desktop"
+appstreamcli validate --no-net --strict "$metainfo" || fail "appstreamcli rejects $metainfo"
+# The software centre joins the metainfo, the menu entry and the icons.
+appstreamcli validate-tree --no-net --strict "$root" || fail "appstreamcli rejects the installed tree"
+
+# A menu entry whose program or icon is not where it points shows nothing.
+desktop_value() { # key
+    sed -n "s/^$1=//p" "$desktop"
+}
+[[ $(desktop_value Name) == "Кальвента" ]] || fail "the menu entry is not named Кальвента"
+[[ -x "$root/usr/bin/$(desktop_value Exec)" ]] || fail "Exec does not name the installed program"
+[[ $(desktop_value Icon) == "$app_id" ]] || fail "Icon does not name the installed icon"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
+    || fail "the metainfo does not launch $app_id.desktop"
+
+# A PNG's width and height are the two big-endian words after its IHDR tag.
+png_size() { # file
+    local words
+    words=$(od -An -t u1 -j 16 -N 8 "$1")
+    set -- $words
+    echo "$(($1 << 24 | $2 << 16 | $3 << 8 | $4))x$(($5 << 24 | $6 << 16 | $7 << 8 | $8))"
+}
+for size in 16 32 48; do
+    png="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+    [[ $(head -c 8 "$png" | od -An -t x1 | tr -d ' \n') == 89504e470d0a1a0a ]] || fail "$png is not a PNG"
+    [[ $(png_size "$png") == "${size}x${size}" ]] || fail "$png is $(png_size "$png"), not ${size}x${size}"
+done
+grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg" || fail "the scalable icon is not an SVG"
+
+# The program finds Qt where the system keeps it, not through a search path
+# of its own.
+if readelf -d "$root/usr/bin/kalventa" | grep -Eq 'R(UN)?PATH'; then
+    fail "the installed program carries a library search path"
+fi
+echo "installed files valid"
