@@ -6,6 +6,10 @@
 #include <QPainter>
 #include <QPen>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 namespace kalventa::ui {
 namespace {
 
@@ -19,18 +23,45 @@ QColor inkColour(SketchInk ink)
     return standardText;
 }
 
-// The centre of the pixel a point in twips falls on: an aliased pen one pixel
-// wide then covers exactly that pixel, at any device pixel ratio.
-QPointF pixelCentre(int xTwips, int yTwips)
+// Fills the pixels of a line one pixel wide, both end points included: one
+// pixel in each column or row along its longer extent. Filling whole pixels
+// rather than stroking keeps every pixel where it is at 96 dots per inch and
+// turns it into a sharp block at any larger device pixel ratio; a stroked pen
+// lands half a pixel off on one grid or the other.
+void fillLine(QPainter& painter, const SketchLine& line, const QColor& colour)
 {
-    return {pixels(xTwips) + 0.5, pixels(yTwips) + 0.5};
+    const int x1 = pixels(line.x1), y1 = pixels(line.y1), x2 = pixels(line.x2), y2 = pixels(line.y2);
+    const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
+    for (int step = 0; step <= steps; ++step) {
+        const double along = steps == 0 ? 0.0 : double(step) / steps;
+        const int x = x1 + int(std::lround((x2 - x1) * along));
+        const int y = y1 + int(std::lround((y2 - y1) * along));
+        painter.fillRect(QRect(x, y, 1, 1), colour);
+    }
+}
+
+// The classic sunken border of a picture box, two pixels wide: dark then
+// black along the top and left, white then light grey along the bottom and
+// right. Painted as rectangles rather than lines, so that at a device pixel
+// ratio of 2 it stays on its pixels instead of spilling into the drawing.
+void paintSunkenBorder(QPainter& painter, const QRect& outer, const QPalette& palette)
+{
+    const QRect inner = outer.adjusted(1, 1, -1, -1);
+    const auto edges = [&painter](const QRect& box, const QColor& topLeft, const QColor& bottomRight) {
+        painter.fillRect(QRect(box.left(), box.top(), box.width() - 1, 1), topLeft);
+        painter.fillRect(QRect(box.left(), box.top(), 1, box.height() - 1), topLeft);
+        painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), bottomRight);
+        painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), bottomRight);
+    };
+    edges(outer, palette.color(QPalette::Dark), palette.color(QPalette::Light));
+    edges(inner, palette.color(QPalette::Shadow), palette.color(QPalette::Midlight));
 }
 
 } // namespace
 
 DrumSketch::DrumSketch(QWidget* parent) : QFrame(parent)
 {
-    // The classic two-pixel sunken border of a picture box, whatever the style.
+    // A two-pixel frame, which the children and the drawing lie inside.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     setAutoFillBackground(true);
     // It is a Tab stop, but shows no focus mark.
@@ -42,29 +73,23 @@ QRect DrumSketch::placeInside(const TwipRect& box) const
     return box.inPixels().translated(contentsRect().topLeft());
 }
 
-void DrumSketch::paintEvent(QPaintEvent* event)
+void DrumSketch::paintEvent(QPaintEvent*)
 {
-    QFrame::paintEvent(event);
-
     QPainter painter(this);
+    paintSunkenBorder(painter, rect(), palette());
+
     painter.setClipRect(contentsRect());
     painter.translate(contentsRect().topLeft());
-    // Aliased, so that every line and circle keeps its exact colour.
+    for (const SketchLine& line : sketchLines())
+        fillLine(painter, line, inkColour(line.ink));
+
+    // Aliased, so that the circles keep their exact colour; the circle runs
+    // through the centres of the box's edge pixels, so that its outline fills
+    // the box and no more.
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setBrush(Qt::NoBrush);
-
-    QPen pen;
+    QPen pen(inkColour(SketchInk::WindowText));
     pen.setWidth(1);
-    pen.setCapStyle(Qt::SquareCap);
-    for (const SketchLine& line : sketchLines()) {
-        pen.setColor(inkColour(line.ink));
-        painter.setPen(pen);
-        painter.drawLine(pixelCentre(line.x1, line.y1), pixelCentre(line.x2, line.y2));
-    }
-
-    // The circle through the centres of the box's edge pixels, so that its
-    // outline fills the box and no more.
-    pen.setColor(inkColour(SketchInk::WindowText));
     painter.setPen(pen);
     for (const SketchCircle& circle : sketchCircles()) {
         const QRect box = circle.box.inPixels();
