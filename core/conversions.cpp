@@ -2,6 +2,8 @@
 
 #include "core/runtime_error.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -44,14 +46,53 @@ Integer toInteger(Currency value)
     return static_cast<Integer>(whole);
 }
 
+namespace {
+
+// Up to 2^53 units both the units and 10000 are exact Doubles, so one
+// division rounds the exact quotient once; narrowing that to a Single cannot
+// round differently from rounding the quotient straight to a Single, since no
+// quotient of a whole number by 10000 below 10^12 lies within half a Double
+// step of a Single half-way point without being on it.
+bool dividesExactly(Currency value)
+{
+    constexpr std::int64_t limit = std::int64_t{1} << 53;
+    return value.units >= -limit && value.units <= limit;
+}
+
+// Larger values go through their decimal text, which std::from_chars rounds
+// once to the target kind.
+template <class Float>
+Float fromDecimal(Currency value)
+{
+    std::array<char, 32> text{};
+    char* out = text.data();
+    const std::uint64_t magnitude = value.units < 0 ? 0 - static_cast<std::uint64_t>(value.units)
+                                                    : static_cast<std::uint64_t>(value.units);
+    if (value.units < 0)
+        *out++ = '-';
+    out = std::to_chars(out, text.data() + text.size(), magnitude).ptr;
+    *out++ = 'e';
+    *out++ = '-';
+    *out++ = '4';
+    Float result = 0;
+    std::from_chars(text.data(), out, result);
+    return result;
+}
+
+} // namespace
+
 Double toDouble(Currency value) noexcept
 {
-    return static_cast<Double>(value.units) / static_cast<Double>(Currency::unitsPerOne);
+    if (dividesExactly(value))
+        return static_cast<Double>(value.units) / static_cast<Double>(Currency::unitsPerOne);
+    return fromDecimal<Double>(value);
 }
 
 Single toSingle(Currency value) noexcept
 {
-    return static_cast<Single>(toDouble(value));
+    if (dividesExactly(value))
+        return static_cast<Single>(toDouble(value));
+    return fromDecimal<Single>(value);
 }
 
 Currency sum(Currency left, Currency right)
@@ -84,12 +125,26 @@ Integer step(Integer value, int by)
 
 int compare(Double left, Currency right) noexcept
 {
-    const Double r = toDouble(right);
-    if (left < r)
+    if (std::isnan(left))
+        return 1;
+    // Beyond every Currency value; inside this bound the whole part of a
+    // Double fits the units' integer type.
+    constexpr Double bound = 922337203685478.0;
+    if (left >= bound)
+        return 1;
+    if (left <= -bound)
         return -1;
-    if (left == r)
-        return 0;
-    return 1;
+    // Whole parts first (both truncated towards zero), then the fractions:
+    // the sign of left's fraction × 10000 − right's fractional units, which
+    // std::fma gives with a single rounding, so its sign is exact.
+    const Double whole = std::trunc(left);
+    const auto leftWhole = static_cast<std::int64_t>(whole);
+    const std::int64_t rightWhole = right.units / Currency::unitsPerOne;
+    if (leftWhole != rightWhole)
+        return leftWhole < rightWhole ? -1 : 1;
+    const auto rightFraction = static_cast<Double>(right.units % Currency::unitsPerOne);
+    const Double residual = std::fma(left - whole, static_cast<Double>(Currency::unitsPerOne), -rightFraction);
+    return (residual > 0) - (residual < 0);
 }
 
 } // namespace kalventa

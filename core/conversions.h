@@ -16,8 +16,7 @@ Currency toCurrency(Integer value) noexcept;
 // The nearest whole number, ties to even: 2.5 gives 2, 3.5 gives 4, -2.5 gives -2.
 Integer toInteger(Currency value);
 
-// The units divided by 10000 in double precision; a Single is then narrowed
-// from that Double, as the old runtime did.
+// The units divided by 10000, rounded once to the target kind.
 Double toDouble(Currency value) noexcept;
 Single toSingle(Currency value) noexcept;
 
@@ -28,9 +27,9 @@ Currency difference(Currency left, Currency right);
 // Adds a step (+1 or -1) to a working Integer.
 Integer step(Integer value, int by);
 
-// Three-way comparison of a Double with a Currency value, the Currency taken
-// as a Double: negative, zero or positive as `left` is below, equal to or
-// above `right`. A NaN is reported as above.
+// Exact three-way comparison of a Double with a Currency value: negative,
+// zero or positive as `left` is below, equal to or above `right`. A NaN is
+// reported as above.
 int compare(Double left, Currency right) noexcept;
 
 } // namespace kalventa

@@ -143,14 +143,56 @@ private slots:
         QCOMPARE(int(step(-32767, -1)), -32768);
     }
 
-    void currency_to_floats()
+    void currency_to_floats_rounds_once_data()
     {
-        QCOMPARE(toDouble(Currency{-625}), -0.0625);
-        // 222.2832 goes to the nearest Double first, then to a Single.
-        QCOMPARE(toSingle(Currency{2222832}), 222.283203125f);
-        QCOMPARE(compare(53.0, Currency{533333}), -1);
-        QCOMPARE(compare(54.0, Currency{535000}), 1);
-        QCOMPARE(compare(10.0, Currency{100000}), 0);
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<double>("asDouble");
+        QTest::addColumn<float>("asSingle");
+        QTest::newRow("fraction below one") << qint64(-625) << -0.0625 << -0.0625f;
+        QTest::newRow("total rope length") << qint64(2222832) << 222.2832 << 222.283203125f;
+        // Past 2^53 units a Double of the units would round before the division.
+        QTest::newRow("units past 2^53, Double") << qint64(10995116933119997) << 1099511693311.9997
+                                                 << 1099511693312.0f;
+        QTest::newRow("units past 2^53, Single") << qint64(10995116933120001) << 1099511693312.0001
+                                                 << 1099511758848.0f;
+        QTest::newRow("negative, past 2^53") << qint64(-10995116933120001) << -1099511693312.0001
+                                             << -1099511758848.0f;
+        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << 922337203685477.5807
+                                 << 922337203685477.5807f;
+    }
+
+    void currency_to_floats_rounds_once()
+    {
+        QFETCH(qint64, units);
+        QFETCH(double, asDouble);
+        QFETCH(float, asSingle);
+        QCOMPARE(toDouble(Currency{units}), asDouble);
+        QCOMPARE(toSingle(Currency{units}), asSingle);
+    }
+
+    void double_against_currency_is_exact_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<qint64>("units");
+        QTest::addColumn<int>("order");
+        QTest::newRow("turns below the quotient") << 53.0 << qint64(533333) << -1;
+        QTest::newRow("turns above the quotient") << 54.0 << qint64(535000) << 1;
+        QTest::newRow("equal whole") << 10.0 << qint64(100000) << 0;
+        QTest::newRow("negative floor") << -7.0 << qint64(-66667) << -1;
+        QTest::newRow("fraction of opposite sign") << -0.5 << qint64(3000) << -1;
+        QTest::newRow("a tenth is no Double") << 0.1 << qint64(1000) << 1;
+        QTest::newRow("equal past 2^53 units") << -514401817547362.5625 << qint64(-5144018175473625625) << 0;
+        QTest::newRow("one unit above a Double") << 1099511693312.0 << qint64(10995116933120001) << -1;
+        QTest::newRow("beyond every Currency") << 1e300 << std::numeric_limits<qint64>::max() << 1;
+        QTest::newRow("below every Currency") << -1e300 << std::numeric_limits<qint64>::min() << -1;
+    }
+
+    void double_against_currency_is_exact()
+    {
+        QFETCH(double, value);
+        QFETCH(qint64, units);
+        QFETCH(int, order);
+        QCOMPARE(compare(value, Currency{units}), order);
     }
 
     void variant_result_kinds_data()
