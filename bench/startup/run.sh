@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The start-up benchmark in full: time to the first frame of kalventa against
+# the stock reference window, then instruction counts of both up to their
+# first frame with callgrind (repeatable to about 0.2 %, where time is noisy),
+# then what a session D-Bus and accessibility add to kalventa's start-up.
+# Every program runs on an Xvfb of the benchmark's own.
+#
+# Usage: bench/startup/run.sh [BUILD_DIR [RUNS]]   (default build/dev, 40 runs)
+# Needs: xvfb, valgrind, dbus (for the D-Bus part).
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../../build/dev}" && pwd)
+runs=${2:-40}
+
+cmake --build "$build" --target kalventa startup_reference startup_bench
+kalventa=$build/ui/kalventa
+reference=$build/bench/startup/startup_reference
+bench=$build/bench/startup/startup_bench
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/kalventa-startup.XXXXXX")
+bus_pid=
+cleanup() {
+    [[ -n $bus_pid ]] && kill "$bus_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== Time from exec to the first frame"
+"$bench" --runs "$runs" "$kalventa" "$reference"
+
+if ! command -v valgrind >/dev/null; then
+    echo "valgrind is not installed: no instruction counts"
+    exit 0
+fi
+
+# Instructions of a command up to its first frame: callgrind writes them out
+# when the benchmark ends the program with SIGTERM after that frame.
+profile() { # out_file command...
+    local out=$1
+    shift
+    "$bench" --once --timeout-ms 300000 -- valgrind --tool=callgrind --callgrind-out-file="$out" "$@" \
+        >"$out.log" 2>&1 || { cat "$out.log" >&2; return 1; }
+}
+
+echo
+echo "== Instructions up to the first frame (callgrind)"
+profile "$work/kalventa.out" "$kalventa"
+profile "$work/reference.out" "$reference"
+"$here/callgrind_breakdown.sh" kalventa="$work/kalventa.out" reference="$work/reference.out"
+
+if ! command -v dbus-daemon >/dev/null; then
+    echo "dbus-daemon is not installed: no D-Bus measurements"
+    exit 0
+fi
+
+# A desktop session has a session bus, and Qt asks it for the accessibility
+# bus at start-up; here the benchmark starts a private one.
+dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus-address" 4>"$work/bus-pid"
+bus_pid=$(cat "$work/bus-pid")
+bus_address=$(head -n 1 "$work/bus-address")
+
+echo
+echo "== kalventa with a session D-Bus and accessibility (callgrind)"
+(unset DBUS_SESSION_BUS_ADDRESS && profile "$work/no-bus.out" "$kalventa")
+DBUS_SESSION_BUS_ADDRESS=$bus_address profile "$work/bus.out" "$kalventa"
+DBUS_SESSION_BUS_ADDRESS=$bus_address QT_ACCESSIBILITY=0 profile "$work/bus-no-a11y.out" "$kalventa"
+DBUS_SESSION_BUS_ADDRESS=$bus_address QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 profile "$work/bus-a11y-on.out" "$kalventa"
+# QT_ACCESSIBILITY=0 and QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 only measure
+# what accessibility costs; the program itself reads no setting of its own.
+"$here/callgrind_breakdown.sh" "no-bus=$work/no-bus.out" "bus=$work/bus.out" \
+    "bus,no-a11y=$work/bus-no-a11y.out" "bus,a11y-on=$work/bus-a11y-on.out"
+
+# Time matters here more than instructions: D-Bus calls wait for answers.
+# Both sides run through the same kind of wrapper, so it cancels out.
+printf '#!/bin/sh\nexec env -u DBUS_SESSION_BUS_ADDRESS %q\n' "$kalventa" >"$work/kalventa-no-bus"
+printf '#!/bin/sh\nexec env DBUS_SESSION_BUS_ADDRESS=%q %q\n' "$bus_address" "$kalventa" >"$work/kalventa-bus"
+chmod +x "$work/kalventa-no-bus" "$work/kalventa-bus"
+echo
+echo "== Time to the first frame of kalventa with and without a session D-Bus"
+"$bench" --runs "$runs" "$work/kalventa-bus" "$work/kalventa-no-bus"
