@@ -120,15 +120,15 @@ QString spokenCaption(const QLabel& label)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+Form1::Form1(QWidget* parent) : QWidget(parent), windowStyle_(createWindowStyle())
 {
     loadWindowFonts();
-    windowStyle_ = createWindowStyle(this);
-    setStyle(windowStyle_);
+    setStyle(windowStyle_.get());
 
     setObjectName(fromUtf8(formName));
     setWindowTitle(windowCaption);
     setWindowIcon(drumIcon());
+    // Black text on the warm ground, like a plain label.
     setPalette(paletteFor(Kind::Label, Ink::Standard));
     setAutoFillBackground(true);
     setFont(windowFont(FontForm::Regular8));
@@ -140,6 +140,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     connectButtons();
 }
 
+Form1::~Form1()
+{
+    // The controls go before the style that paints them.
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
 void Form1::buildControls()
 {
     std::map<std::string_view, QWidget*> byName{{formName, this}};
@@ -149,7 +155,7 @@ void Form1::buildControls()
         QWidget* control = createControl(row, container);
         control->setObjectName(fromUtf8(row.name));
         // A style set on a widget does not pass on to its children.
-        control->setStyle(windowStyle_);
+        control->setStyle(windowStyle_.get());
         control->setFont(windowFont(row.look.font));
         control->setPalette(paletteFor(row.kind, row.look.ink));
         control->setAutoFillBackground(row.kind != Kind::Button);

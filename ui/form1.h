@@ -6,9 +6,10 @@
 
 #include "core/controls.h"
 
+#include <QStyle>
 #include <QWidget>
 
-class QStyle;
+#include <memory>
 
 namespace kalventa {
 class RuntimeError;
@@ -19,6 +20,7 @@ namespace kalventa::ui {
 class Form1 final : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
 private:
     void buildControls();
@@ -26,7 +28,8 @@ private:
     void run(void (*calculation)(Controls&));
     void reportError(const RuntimeError& error);
 
-    QStyle* windowStyle_ = nullptr;
+    // Shared by every control; the destructor removes the controls first.
+    std::unique_ptr<QStyle> windowStyle_;
 };
 
 } // namespace kalventa::ui

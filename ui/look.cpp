@@ -57,11 +57,9 @@ void loadWindowFonts()
     (void)loaded;
 }
 
-QStyle* createWindowStyle(QObject* owner)
+std::unique_ptr<QStyle> createWindowStyle()
 {
-    auto* style = new WindowStyle;
-    style->setParent(owner);
-    return style;
+    return std::make_unique<WindowStyle>();
 }
 
 } // namespace kalventa::ui

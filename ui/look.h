@@ -5,9 +5,9 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <QStyle>
 
-class QStyle;
-class QObject;
+#include <memory>
 
 namespace kalventa::ui {
 
@@ -51,7 +51,7 @@ void loadWindowFonts();
 // Qt's built-in "Windows" style paints a button face in exactly the palette's
 // button colour, with the classic bevel, and draws the sunken fields and
 // group frames of a classic form. Fusion, the default on Linux, would paint
-// the orange faces as a lightened gradient instead. Owned by `owner`.
-QStyle* createWindowStyle(QObject* owner);
+// the orange faces as a lightened gradient instead.
+std::unique_ptr<QStyle> createWindowStyle();
 
 } // namespace kalventa::ui
