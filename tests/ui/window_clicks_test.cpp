@@ -260,6 +260,23 @@ private slots:
         QCOMPARE(control<QLineEdit>(*window, QStringLiteral("Text4")).text(), QStringLiteral("400"));
     }
 
+    // An error after the layer loop: the layer count and flange diameter of
+    // this run stay, the five labels after them keep the previous run's texts.
+    void errorAfterTheLayersKeepsWhatWasWritten()
+    {
+        typeCapacityExample();
+        run("Command3");
+        const QStringList before = labels(capacityLabels);
+
+        choose("Combo1", 0);
+        type("Text7", "10000000"); // 10000000 / (14 × 15) turns beyond an Integer
+        click("Command3");
+        QTRY_COMPARE(watch->seen.size(), 1);
+        QVERIFY2(watch->seen.front().text.contains(QStringLiteral("толщина стенки барабана")),
+                 qPrintable(watch->seen.front().text));
+        QCOMPARE(labels(capacityLabels), (QStringList{"1", " 475"} + before.mid(2)));
+    }
+
     void floatingPointErrorShowsAMessage()
     {
         type("Text2", "12");
