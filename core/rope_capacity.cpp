@@ -74,7 +74,6 @@ void ropeCapacity(Controls& window)
         run.check();
         const Currency g = difference(toCurrency(L), toCurrency(filled));
 
-        run.workingOn(Quantity::LayerCount);
         Variant layerBound;
         if (const Integer index = run.listIndex("Combo1"); index >= 0 && index <= maxLayerIndex)
             layerBound = Variant(index);
@@ -117,7 +116,6 @@ void ropeCapacity(Controls& window)
             run.setCaption("Label21", signedText(F));
         });
 
-        run.workingOn(Quantity::AllowableStress);
         if (equal(m, Variant(Integer{0})))
             m = stressIfNone;
 

@@ -28,9 +28,6 @@ QString describe(Quantity quantity)
     case Quantity::DrumLength: return QStringLiteral("длина барабана");
     case Quantity::TurnsPerLayer: return QStringLiteral("число витков в слое");
     case Quantity::LeftoverLength: return QStringLiteral("остаток длины барабана");
-    case Quantity::LayerCount: return QStringLiteral("количество слоёв каната");
-    case Quantity::AllowableStress: return QStringLiteral("допускаемое напряжение материала барабана");
-    case Quantity::FlangeFactor: return QStringLiteral("размер Y");
     case Quantity::PitchDiameter: return QStringLiteral("диаметр навивки слоя");
     case Quantity::FlangeDiameter: return QStringLiteral("диаметр реборды");
     case Quantity::LayerLength: return QStringLiteral("длина каната в слое");
