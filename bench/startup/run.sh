@@ -34,12 +34,17 @@ if ! command -v valgrind >/dev/null; then
 fi
 
 # Instructions of a command up to its first frame: callgrind writes them out
-# when the benchmark ends the program with SIGTERM after that frame.
+# when the benchmark ends the program with SIGTERM after that frame. A child
+# that the program forks (libdbus does, to look for a session bus) writes a
+# file of its own; the program's is the one with the most instructions.
 profile() { # out_file command...
     local out=$1
     shift
-    "$bench" --once --timeout-ms 300000 -- valgrind --tool=callgrind --callgrind-out-file="$out" "$@" \
+    "$bench" --once --timeout-ms 300000 -- valgrind --tool=callgrind --callgrind-out-file="$out.%p" "$@" \
         >"$out.log" 2>&1 || { cat "$out.log" >&2; return 1; }
+    local largest
+    largest=$(grep -H '^totals:' "$out".[0-9]* | sort -t' ' -k2,2n | tail -n 1 | cut -d: -f1)
+    mv "$largest" "$out"
 }
 
 echo
