@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
 # Starts a program on an X server of its own and waits until it shows its
 # window: mapped, with the caption "Кальвента " and a client area of 690 by
-# 483 pixels.
-# Usage: program_shows_window.sh PROGRAM
+# 483 pixels. Given a menu entry, the window's class must also be the entry's
+# StartupWMClass, by which a desktop ties the window to the entry and its icon.
+# Usage: program_shows_window.sh PROGRAM [DESKTOP_FILE]
+# Needs: xvfb, xdotool, x11-utils (xprop).
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 source "$(dirname "$0")/xvfb.sh"
 program=$1
 [[ -x $program ]] || fail "$program is not an executable"
+window_class=
+if [[ $# -ge 2 ]]; then
+    window_class=$(sed -n 's/^StartupWMClass=//p' "$2")
+    [[ -n $window_class ]] || fail "$2 has no StartupWMClass"
+fi
 
 start_xvfb
 "$program" >"$scratch/program.log" 2>&1 &
@@ -31,6 +38,12 @@ if [[ -z $window ]]; then
     fail "no window captioned 'Кальвента ' appeared within 30 s"
 fi
 window=$(head -n 1 <<<"$window")
+if [[ -n $window_class ]]; then
+    # WM_CLASS(STRING) = "instance", "class"; xdotool would match it ignoring case.
+    shown_class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
+    [[ $shown_class == "$window_class" ]] \
+        || fail "the window's class is '$shown_class', not the menu entry's StartupWMClass $window_class"
+fi
 geometry=$(xdotool getwindowgeometry --shell "$window")
 grep -qx 'WIDTH=690' <<<"$geometry" && grep -qx 'HEIGHT=483' <<<"$geometry" \
     || fail "the window is not 690 by 483: $geometry"
