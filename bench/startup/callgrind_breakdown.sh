@@ -15,6 +15,7 @@ rows=(
     "  main|:main ["
     "    QApplication (xcb, theme, input, D-Bus)|QApplication::QApplication("
     "      of which the xcb platform plugin|QGuiApplicationPrivate::createPlatformIntegration()"
+    "        of which a platform theme plugin|QPlatformThemeFactory::create("
     "    window construction|=construction"
     "    show()|QWidget::show() ["
     "    event loop up to the first frame|QApplication::exec() ["

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The start-up benchmark in full: time to the first frame of kalventa against
 # the stock reference window, then instruction counts of both up to their
-# first frame with callgrind (repeatable to about 0.2 %, where time is noisy),
-# then what a session D-Bus and accessibility add to kalventa's start-up.
-# Every program runs on an Xvfb of the benchmark's own.
+# first frame with callgrind (repeatable to about 0.2 %, where time is noisy);
+# the same as on a GNOME session, where Qt loads its GTK3 theme; then what a
+# session D-Bus and accessibility add to kalventa's start-up. Every program
+# runs on an Xvfb of the benchmark's own.
 #
 # Usage: bench/startup/run.sh [BUILD_DIR [RUNS]]   (default build/dev, 40 runs)
-# Needs: xvfb, valgrind, dbus (for the D-Bus part).
+# Needs: xvfb, valgrind, dbus (for the D-Bus part); qt6-gtk-platformtheme for
+# the GNOME part to differ from the first.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../../build/dev}" && pwd)
@@ -52,6 +54,16 @@ echo "== Instructions up to the first frame (callgrind)"
 profile "$work/kalventa.out" "$kalventa"
 profile "$work/reference.out" "$reference"
 "$here/callgrind_breakdown.sh" kalventa="$work/kalventa.out" reference="$work/reference.out"
+
+# A GNOME session names itself in XDG_CURRENT_DESKTOP, and Qt then loads the
+# GTK3 platform theme plugin (qt6-gtk-platformtheme, which libqt6gui6
+# recommends) with GTK, GDK and their libraries.
+echo
+echo "== As on a GNOME session (XDG_CURRENT_DESKTOP=GNOME)"
+XDG_CURRENT_DESKTOP=GNOME "$bench" --runs "$runs" "$kalventa" "$reference"
+XDG_CURRENT_DESKTOP=GNOME profile "$work/gnome-kalventa.out" "$kalventa"
+XDG_CURRENT_DESKTOP=GNOME profile "$work/gnome-reference.out" "$reference"
+"$here/callgrind_breakdown.sh" kalventa="$work/gnome-kalventa.out" reference="$work/gnome-reference.out"
 
 if ! command -v dbus-daemon >/dev/null; then
     echo "dbus-daemon is not installed: no D-Bus measurements"
