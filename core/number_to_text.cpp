@@ -146,7 +146,9 @@ std::string integerDigits(std::uint64_t magnitude)
 
 std::string signedText(Integer value)
 {
-    return (value < 0 ? "-" : " ") + integerDigits(static_cast<std::uint64_t>(std::abs(value)));
+    std::string text = integerDigits(static_cast<std::uint64_t>(std::abs(value)));
+    text.insert(text.begin(), value < 0 ? '-' : ' ');
+    return text;
 }
 
 std::string signedText(Single value)
@@ -200,7 +202,10 @@ std::string signedText(const Variant& value)
 
 std::string plainText(Integer value)
 {
-    return (value < 0 ? "-" : "") + integerDigits(static_cast<std::uint64_t>(std::abs(value)));
+    std::string text = integerDigits(static_cast<std::uint64_t>(std::abs(value)));
+    if (value < 0)
+        text.insert(text.begin(), '-');
+    return text;
 }
 
 } // namespace kalventa

@@ -6,8 +6,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
-ensure_packages "${build_packages[@]}" libbenchmark-dev clang libclang-rt-14-dev \
-    xvfb xauth xdotool x11-apps fonts-liberation2 locales desktop-file-utils appstream
+ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
+    xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils
 
 # The locale tests run the calculations under a decimal-comma locale.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then

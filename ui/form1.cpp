@@ -8,9 +8,12 @@
 #include "ui/look.h"
 #include "ui/widget_controls.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -103,8 +106,13 @@ QWidget* createControl(const ControlRow& row, QWidget* container)
 QIcon drumIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48})
-        icon.addFile(QStringLiteral(":/icons/kalventa-%1.png").arg(size), QSize(size, size));
+    for (const int size : {16, 32, 48}) {
+        // Read as PNG, which Qt reads itself: asking the image plugins which
+        // of them knows the file would load every one of them at start.
+        QImageReader reader(QStringLiteral(":/icons/kalventa-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
@@ -123,6 +131,9 @@ QString spokenCaption(const QLabel& label)
 Form1::Form1(QWidget* parent) : QWidget(parent), windowStyle_(createWindowStyle())
 {
     loadWindowFonts();
+    // The window's own font for everything, the message box included, so
+    // that Qt's default font is never loaded.
+    QApplication::setFont(windowFont(FontForm::Regular8));
     setStyle(windowStyle_.get());
 
     setObjectName(fromUtf8(formName));

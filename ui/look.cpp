@@ -38,7 +38,9 @@ public:
 
 QFont windowFont(FontForm form)
 {
-    QFont font(windowFontFamily);
+    // Asked for by the stand-in's own name: a request for "MS Sans Serif" would
+    // first send fontconfig through its whole fallback search.
+    QFont font(standInFontFamily);
     const bool large = form == FontForm::Regular10 || form == FontForm::Bold10;
     font.setPointSizeF(large ? 9.75 : 8.25);
     font.setWeight(form == FontForm::Bold8 || form == FontForm::Bold10 ? QFont::Bold : QFont::Normal);

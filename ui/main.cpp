@@ -7,6 +7,10 @@
 
 int main(int argc, char* argv[])
 {
+    // The window sets its own fonts, colours and style; the desktop's theme
+    // plugin (GTK's under GNOME, which loads GTK and Mesa) would cost most of
+    // the start-up and change nothing that is shown.
+    QApplication::setDesktopSettingsAware(false);
     QApplication application(argc, argv);
     kalventa::ui::Form1 form;
     form.show();
