@@ -31,6 +31,12 @@ QColor inkColour(SketchInk ink)
 void fillLine(QPainter& painter, const SketchLine& line, const QColor& colour)
 {
     const int x1 = pixels(line.x1), y1 = pixels(line.y1), x2 = pixels(line.x2), y2 = pixels(line.y2);
+    // Most lines run along x or y: one rectangle each.
+    if (x1 == x2 || y1 == y2) {
+        painter.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))),
+                         colour);
+        return;
+    }
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
     for (int step = 0; step <= steps; ++step) {
         const double along = steps == 0 ? 0.0 : double(step) / steps;

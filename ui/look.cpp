@@ -51,8 +51,13 @@ QFont windowFont(FontForm form)
 void loadWindowFonts()
 {
     static const bool loaded = [] {
-        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
-        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+        // The same files as Debian's fonts-liberation2: where that package is
+        // installed, fontconfig already knows them and reading the embedded
+        // copies again would only cost start-up time.
+        if (!QFontDatabase::hasFamily(standInFontFamily)) {
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+        }
         QFont::insertSubstitution(windowFontFamily, standInFontFamily);
         return true;
     }();
