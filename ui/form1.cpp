@@ -128,13 +128,13 @@ QString spokenCaption(const QLabel& label)
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent), windowStyle_(createWindowStyle())
+Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     loadWindowFonts();
     // The window's own font for everything, the message box included, so
     // that Qt's default font is never loaded.
     QApplication::setFont(windowFont(FontForm::Regular8));
-    setStyle(windowStyle_.get());
+    useWindowStyle();
 
     setObjectName(fromUtf8(formName));
     setWindowTitle(windowCaption);
@@ -151,12 +151,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent), windowStyle_(createWindowStyle(
     connectButtons();
 }
 
-Form1::~Form1()
-{
-    // The controls go before the style that paints them.
-    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
-}
-
 void Form1::buildControls()
 {
     std::map<std::string_view, QWidget*> byName{{formName, this}};
@@ -165,8 +159,6 @@ void Form1::buildControls()
         QWidget* container = byName.at(row.container);
         QWidget* control = createControl(row, container);
         control->setObjectName(fromUtf8(row.name));
-        // A style set on a widget does not pass on to its children.
-        control->setStyle(windowStyle_.get());
         control->setFont(windowFont(row.look.font));
         control->setPalette(paletteFor(row.kind, row.look.ink));
         control->setAutoFillBackground(row.kind != Kind::Button);

@@ -6,10 +6,8 @@
 
 #include "core/controls.h"
 
-#include <QStyle>
 #include <QWidget>
 
-#include <memory>
 
 namespace kalventa {
 class RuntimeError;
@@ -20,16 +18,12 @@ namespace kalventa::ui {
 class Form1 final : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
-    ~Form1() override;
 
 private:
     void buildControls();
     void connectButtons();
     void run(void (*calculation)(Controls&));
     void reportError(const RuntimeError& error);
-
-    // Shared by every control; the destructor removes the controls first.
-    std::unique_ptr<QStyle> windowStyle_;
 };
 
 } // namespace kalventa::ui

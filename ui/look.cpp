@@ -1,5 +1,7 @@
 #include "ui/look.h"
 
+#include <QApplication>
+
 #include <QFontDatabase>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -64,9 +66,15 @@ void loadWindowFonts()
     (void)loaded;
 }
 
-std::unique_ptr<QStyle> createWindowStyle()
+void useWindowStyle()
 {
-    return std::make_unique<WindowStyle>();
+    // The application's style rather than each control's: one style object,
+    // and Qt's default style is never built. The application owns it.
+    static const bool installed = [] {
+        QApplication::setStyle(new WindowStyle);
+        return true;
+    }();
+    (void)installed;
 }
 
 } // namespace kalventa::ui

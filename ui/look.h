@@ -52,6 +52,6 @@ void loadWindowFonts();
 // button colour, with the classic bevel, and draws the sunken fields and
 // group frames of a classic form. Fusion, the default on Linux, would paint
 // the orange faces as a lightened gradient instead.
-std::unique_ptr<QStyle> createWindowStyle();
+void useWindowStyle();
 
 } // namespace kalventa::ui

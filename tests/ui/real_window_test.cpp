@@ -105,6 +105,13 @@ class RealWindowTest : public QObject {
         return client.readAllStandardOutput();
     }
 
+    // The program's window once it shows, empty until then.
+    QString shownWindow()
+    {
+        const auto found = x(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "Кальвента"});
+        return QString::fromLatin1(found.value_or(QByteArray()).trimmed());
+    }
+
     QImage screenshot() { return fromXwd(x(QStringLiteral("xwd"), {"-silent", "-id", windowId}).value_or(QByteArray())); }
 
     // xdotool's input goes to the window under the pointer, as a person's does.
@@ -123,7 +130,7 @@ private slots:
         // Xvfb picks a free display and tells its number on its output. Its
         // messages go nowhere: a full pipe that nobody reads would stop it.
         server.setStandardErrorFile(QProcess::nullDevice());
-        server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp"});
+        server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
         QVERIFY2(server.waitForStarted(5000), "Xvfb is missing (Debian: xvfb)");
         QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 10000);
         const QByteArray display = server.readLine().trimmed();
@@ -132,19 +139,16 @@ private slots:
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        // The program is started only once the server answers a client.
+        QTRY_VERIFY_WITH_TIMEOUT(x(QStringLiteral("xdotool"), {"getdisplaygeometry"}).has_value(), 10000);
 
         program.setProcessEnvironment(environment);
         program.setProcessChannelMode(QProcess::ForwardedChannels);
         program.start(QStringLiteral(KALVENTA_PROGRAM), {});
         QVERIFY(program.waitForStarted(5000));
 
-        QTRY_VERIFY_WITH_TIMEOUT(
-            !(windowId = QString::fromLatin1(
-                  x(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "Кальвента"})
-                      .value_or(QByteArray())
-                      .trimmed()))
-                 .isEmpty(),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || !(windowId = shownWindow()).isEmpty(), 20000);
+        QVERIFY2(program.state() == QProcess::Running, "the program ended before it showed its window");
         QVERIFY2(!windowId.contains(QLatin1Char('\n')), "more than one window");
         QTRY_VERIFY_WITH_TIMEOUT(pixelsOf(screenshot(), {2, 2, 4, 4}, qRgb(255, 224, 192)) == 16, 20000);
         QCOMPARE(screenshot().size(), QSize(690, 483));
