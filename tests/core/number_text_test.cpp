@@ -51,6 +51,33 @@ bool isTie(double value, int precision)
            && digits.find_first_not_of('0', static_cast<std::size_t>(precision) + 1) == std::string::npos;
 }
 
+// 200,000 values, half random bit patterns (every exponent) and half round
+// decimals (the fixed-point texts a user sees most), each shown as printf's
+// %G would show it wherever the value is not an exact tie.
+template <class Float, class Bits, class Decimal, class RandomBits>
+void compareWithPrintf(int precision, Decimal&& decimal, RandomBits&& randomBits)
+{
+    int compared = 0;
+    for (int k = 0; k < 200000; ++k) {
+        Float value;
+        if (k % 2 == 0) {
+            const Bits bits = randomBits();
+            std::memcpy(&value, &bits, sizeof value);
+        } else {
+            value = decimal();
+        }
+        if (!std::isfinite(value) || value == 0 || isTie(static_cast<double>(value), precision))
+            continue;
+        const std::string expected = printfOracle(static_cast<double>(value), precision);
+        if (signedText(value) != expected)
+            QFAIL(qPrintable(QStringLiteral("%1: %2, expected %3")
+                                 .arg(static_cast<double>(value), 0, 'g', 17)
+                                 .arg(QString::fromStdString(signedText(value)), QString::fromStdString(expected))));
+        ++compared;
+    }
+    QVERIFY(compared > 150000);
+}
+
 } // namespace
 
 class NumberTextTest : public QObject {
@@ -69,55 +96,19 @@ private slots:
     void single_matches_printf_away_from_ties()
     {
         std::mt19937 random(20261208);
-        int compared = 0;
-        for (int k = 0; k < 200000; ++k) {
-            // Random bit patterns cover every exponent; round decimals hit the
-            // fixed-point texts a user sees most.
-            float value;
-            if (k % 2 == 0) {
-                const auto bits = static_cast<std::uint32_t>(random());
-                std::memcpy(&value, &bits, sizeof value);
-            } else {
-                value = static_cast<float>(static_cast<int>(random() % 20000001) - 10000000)
-                        / static_cast<float>(std::pow(10.0, static_cast<int>(random() % 12)));
-            }
-            if (!std::isfinite(value) || value == 0 || isTie(value, 7))
-                continue;
-            const std::string expected = printfOracle(static_cast<double>(value), 7);
-            if (signedText(value) != expected)
-                QFAIL(qPrintable(QStringLiteral("Single %1: %2, expected %3")
-                                     .arg(static_cast<double>(value), 0, 'g', 9)
-                                     .arg(QString::fromStdString(signedText(value)),
-                                          QString::fromStdString(expected))));
-            ++compared;
-        }
-        QVERIFY(compared > 150000);
+        compareWithPrintf<float, std::uint32_t>(7, [&random] {
+            return static_cast<float>(static_cast<int>(random() % 20000001) - 10000000)
+                   / static_cast<float>(std::pow(10.0, static_cast<int>(random() % 12)));
+        }, [&random] { return static_cast<std::uint32_t>(random()); });
     }
 
     void double_matches_printf_away_from_ties()
     {
         std::mt19937_64 random(8122026);
-        int compared = 0;
-        for (int k = 0; k < 200000; ++k) {
-            double value;
-            if (k % 2 == 0) {
-                const std::uint64_t bits = random();
-                std::memcpy(&value, &bits, sizeof value);
-            } else {
-                value = static_cast<double>(static_cast<std::int64_t>(random() % 2000000000001) - 1000000000000)
-                        / std::pow(10.0, static_cast<int>(random() % 20));
-            }
-            if (!std::isfinite(value) || value == 0 || isTie(value, 15))
-                continue;
-            const std::string expected = printfOracle(value, 15);
-            if (signedText(value) != expected)
-                QFAIL(qPrintable(QStringLiteral("Double %1: %2, expected %3")
-                                     .arg(value, 0, 'g', 17)
-                                     .arg(QString::fromStdString(signedText(value)),
-                                          QString::fromStdString(expected))));
-            ++compared;
-        }
-        QVERIFY(compared > 150000);
+        compareWithPrintf<double, std::uint64_t>(15, [&random] {
+            return static_cast<double>(static_cast<std::int64_t>(random() % 2000000000001) - 1000000000000)
+                   / std::pow(10.0, static_cast<int>(random() % 20));
+        }, [&random] { return random(); });
     }
 
     void single_text_data()
