@@ -2,6 +2,8 @@
 
 #include "core/text_to_number.h"
 
+#include <cmath>
+
 namespace kalventa {
 
 Single Run::readSingle(std::string_view textField)
@@ -11,7 +13,10 @@ Single Run::readSingle(std::string_view textField)
     const NumberReading reading = readNumber(text);
     if (reading.overflow)
         arithmetic_.overflowed();
-    return arithmetic_.narrow(reading.value);
+    const Single value = arithmetic_.narrow(reading.value);
+    if (std::isinf(value) && infiniteInput_ == Quantity::Unknown)
+        infiniteInput_ = arithmetic_.workingOn();
+    return value;
 }
 
 bool Run::isOn(std::string_view optionButton)

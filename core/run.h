@@ -25,6 +25,10 @@ public:
         try {
             steps(run);
         } catch (const RuntimeError& error) {
+            // An input beyond the Single range is what the engineer has to
+            // correct, whichever later step it made fail.
+            if (run.infiniteInput_ != Quantity::Unknown)
+                throw RuntimeError(error.kind(), run.infiniteInput_);
             throw error.about(run.arithmetic_.workingOn());
         }
     }
@@ -47,6 +51,7 @@ private:
     Controls& window_;
     FloatStatus status_;
     FloatArithmetic arithmetic_;
+    Quantity infiniteInput_ = Quantity::Unknown; // the first input read as an infinity
 };
 
 } // namespace kalventa

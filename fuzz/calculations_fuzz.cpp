@@ -3,8 +3,10 @@
 // either writes its labels or ends with one of the three run-time errors;
 // nothing else may throw, crash, hang or touch memory it should not.
 //
-// Input layout: the first byte picks the target and the option buttons and
-// lists; the rest is split at '\n' into the texts of the fields, in order.
+// Input layout: the first byte picks the calculation (bits 0-1) and the list
+// items (bits 2-4 for Combo1, 5-7 for Combo2), the second turns the option
+// buttons on (bits 0-5, Option1 to Option6); the rest is split at '\n' into
+// the texts of the fields, in order.
 
 #include "core/calculations.h"
 #include "core/number_to_text.h"
@@ -57,10 +59,11 @@ constexpr std::array options{"Option1", "Option2", "Option3", "Option4", "Option
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
+    if (size < 2)
         return 0;
     const std::uint8_t choice = data[0];
-    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::uint8_t switches = data[1];
+    const std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
 
     MemoryControls window;
     std::size_t field = 0;
@@ -72,12 +75,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
     for (std::size_t k = 0; k < options.size(); ++k)
-        window.values[options[k]] = (choice >> (k + 2)) & 1 ? Integer{-1} : Integer{0};
-    window.listIndexes["Combo1"] = static_cast<Integer>((choice >> 2) % 8 - 1);
-    window.listIndexes["Combo2"] = static_cast<Integer>((choice >> 5) % 3 - 1);
+        window.values[options[k]] = (switches >> k) & 1 ? Integer{-1} : Integer{0};
+    window.listIndexes["Combo1"] = static_cast<Integer>(((choice >> 2) & 7) - 1);
+    window.listIndexes["Combo2"] = static_cast<Integer>(((choice >> 5) & 7) % 3 - 1);
 
     try {
-        calculations[choice % calculations.size()](window);
+        calculations[(choice & 3u) % calculations.size()](window);
     } catch (const RuntimeError&) {
         // One of the three run-time errors: the calculation ended, as it may.
     }

@@ -53,7 +53,6 @@ struct SpokenName {
 };
 
 inline constexpr std::string_view formName = "Form1";
-inline constexpr std::string_view sketchName = "Picture1";
 
 // Every control, containers before their contents, each container's rows in
 // reading order (top to bottom, then left to right).

@@ -40,9 +40,9 @@ public:
 
 QFont windowFont(FontForm form)
 {
-    // Asked for by the stand-in's own name: a request for "MS Sans Serif" would
+    // Asked for by its own name: a request for a face that is missing would
     // first send fontconfig through its whole fallback search.
-    QFont font(standInFontFamily);
+    QFont font(windowFontFamily);
     const bool large = form == FontForm::Regular10 || form == FontForm::Bold10;
     font.setPointSizeF(large ? 9.75 : 8.25);
     font.setWeight(form == FontForm::Bold8 || form == FontForm::Bold10 ? QFont::Bold : QFont::Normal);
@@ -53,14 +53,11 @@ QFont windowFont(FontForm form)
 void loadWindowFonts()
 {
     static const bool loaded = [] {
-        // The same files as Debian's fonts-liberation2: where that package is
-        // installed, fontconfig already knows them and reading the embedded
-        // copies again would only cost start-up time.
-        if (!QFontDatabase::hasFamily(standInFontFamily)) {
-            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
-            QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
-        }
-        QFont::insertSubstitution(windowFontFamily, standInFontFamily);
+        // Always the embedded files, registered after the system's fonts so that
+        // they win over another version of the same family (Debian's older
+        // fonts-liberation, say): the same glyphs on every machine.
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
+        QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
         return true;
     }();
     (void)loaded;

@@ -32,11 +32,11 @@ inline const QColor sketchDimension{255, 0, 0};
 // The window's caption, also the title of its message boxes.
 inline const QString windowCaption = QStringLiteral("Кальвента ");
 
-// The texts are set in "MS Sans Serif" in five forms. Where that face is
-// missing, which is everywhere but Windows, the embedded Liberation Sans stands
-// in for it (see loadWindowFonts).
-inline const QString windowFontFamily = QStringLiteral("MS Sans Serif");
-inline const QString standInFontFamily = QStringLiteral("Liberation Sans");
+// The old form's texts were set in "MS Sans Serif", which only Windows has.
+// The window sets them in the embedded Liberation Sans on every machine, a
+// narrow sans-serif with Cyrillic, so that they look the same everywhere
+// (see loadWindowFonts).
+inline const QString windowFontFamily = QStringLiteral("Liberation Sans");
 
 enum class FontForm { Regular8, Bold8, Underlined8, Regular10, Bold10 };
 

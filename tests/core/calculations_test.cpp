@@ -257,10 +257,10 @@ private slots:
         QTest::addColumn<Captions>("writes");
         QTest::newRow("rope check: infinite load")
             << Calculation(ropeCheck) << Entries{{"Text1", "1E+39"}, {"Option1", "on"}} << ErrorKind::Overflow
-            << Quantity::RopeTension << Captions{};
+            << Quantity::LoadWeight << Captions{};
         QTest::newRow("rope check: infinite load with no duty class")
             << Calculation(ropeCheck) << Entries{{"Text1", "-1E+39"}} << ErrorKind::Overflow
-            << Quantity::RopeTension << Captions{};
+            << Quantity::LoadWeight << Captions{};
         QTest::newRow("drum limits: 19 diameters beyond the Single range")
             << Calculation(drumSizeLimits) << Entries{{"Text2", "2E+37"}} << ErrorKind::FloatingPoint
             << Quantity::MinDrumDiameter << Captions{};
@@ -281,16 +281,16 @@ private slots:
             << Quantity::LoadWeight << Captions{};
         QTest::newRow("capacity: drum length beyond the Single range")
             << Calculation(ropeCapacity) << Entries{{"Text5", "1E+39"}} << ErrorKind::Overflow
-            << Quantity::TurnsPerLayer << Captions{};
+            << Quantity::DrumLength << Captions{};
         QTest::newRow("capacity: drum diameter beyond the Single range")
             << Calculation(ropeCapacity) << Entries{{"Text4", "1E+39"}} << ErrorKind::Overflow
-            << Quantity::PitchDiameter << Captions{};
+            << Quantity::DrumDiameter << Captions{};
         QTest::newRow("capacity: rope diameter beyond the Single range")
             << Calculation(ropeCapacity) << Entries{{"Text6", "1E+39"}} << ErrorKind::FloatingPoint
-            << Quantity::LeftoverLength << Captions{};
+            << Quantity::RopeDiameter << Captions{};
         QTest::newRow("capacity: drum length and rope diameter both infinite")
             << Calculation(ropeCapacity) << Entries{{"Text5", "1E+39"}, {"Text6", "1E+39"}}
-            << ErrorKind::FloatingPoint << Quantity::TurnsPerLayer << Captions{};
+            << ErrorKind::FloatingPoint << Quantity::DrumLength << Captions{};
         QTest::newRow("capacity: doubled rope diameter of 2^127 overflows")
             << Calculation(ropeCapacity) << Entries{{"Text6", "1.7014118E+38"}} << ErrorKind::FloatingPoint
             << Quantity::PitchDiameter << Captions{};

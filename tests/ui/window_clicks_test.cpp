@@ -269,7 +269,7 @@ private slots:
         const QStringList before = labels(capacityLabels);
 
         choose("Combo1", 0);
-        type("Text7", "10000000"); // 10000000 / (14 × 15) turns beyond an Integer
+        type("Text7", "10000000"); // a wall 10000000 / (14 × 15) mm thick: beyond an Integer
         click("Command3");
         QTRY_COMPARE(watch->seen.size(), 1);
         QVERIFY2(watch->seen.front().text.contains(QStringLiteral("толщина стенки барабана")),
