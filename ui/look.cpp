@@ -1,7 +1,6 @@
 #include "ui/look.h"
 
 #include <QApplication>
-
 #include <QFontDatabase>
 #include <QProxyStyle>
 #include <QStyleFactory>
@@ -50,28 +49,21 @@ QFont windowFont(FontForm form)
     return font;
 }
 
-void loadWindowFonts()
+void useWindowLook()
 {
-    static const bool loaded = [] {
+    static const bool done = [] {
         // Always the embedded files, registered after the system's fonts so that
         // they win over another version of the same family (Debian's older
         // fonts-liberation, say): the same glyphs on every machine.
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
-        return true;
-    }();
-    (void)loaded;
-}
-
-void useWindowStyle()
-{
-    // The application's style rather than each control's: one style object,
-    // and Qt's default style is never built. The application owns it.
-    static const bool installed = [] {
+        QApplication::setFont(windowFont(FontForm::Regular8));
+        // The application's style rather than each control's: one style
+        // object, and Qt's default style is never built. The application owns it.
         QApplication::setStyle(new WindowStyle);
         return true;
     }();
-    (void)installed;
+    (void)done;
 }
 
 } // namespace kalventa::ui

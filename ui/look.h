@@ -35,7 +35,7 @@ inline const QString windowCaption = QStringLiteral("Кальвента ");
 // The old form's texts were set in "MS Sans Serif", which only Windows has.
 // The window sets them in the embedded Liberation Sans on every machine, a
 // narrow sans-serif with Cyrillic, so that they look the same everywhere
-// (see loadWindowFonts).
+// (see useWindowLook).
 inline const QString windowFontFamily = QStringLiteral("Liberation Sans");
 
 enum class FontForm { Regular8, Bold8, Underlined8, Regular10, Bold10 };
@@ -44,14 +44,14 @@ enum class FontForm { Regular8, Bold8, Underlined8, Regular10, Bold10 };
 // 9.75 down to 9, so the size is set as a real number.
 QFont windowFont(FontForm form);
 
-// Registers the embedded Liberation Sans and makes it stand in for
-// "MS Sans Serif". Safe to call more than once.
-void loadWindowFonts();
-
-// Qt's built-in "Windows" style paints a button face in exactly the palette's
-// button colour, with the classic bevel, and draws the sunken fields and
-// group frames of a classic form. Fusion, the default on Linux, would paint
-// the orange faces as a lightened gradient instead.
-void useWindowStyle();
+// Sets up the application once, before the window's first control: registers
+// the embedded Liberation Sans, makes its 8.25 pt regular form the font of
+// everything (the message box included, so that Qt's default font is never
+// loaded), and installs the window's style. Qt's built-in "Windows" style
+// paints a button face in exactly the palette's button colour, with the
+// classic bevel, and draws the sunken fields and group frames of a classic
+// form; Fusion, the default on Linux, would paint the orange faces as a
+// lightened gradient instead. Safe to call more than once.
+void useWindowLook();
 
 } // namespace kalventa::ui
