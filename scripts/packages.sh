@@ -14,8 +14,8 @@ ensure_packages() {
     done
     if [ ${#missing[@]} -gt 0 ]; then
         echo "Installing: ${missing[*]}"
-        as_root apt-get update -qq
-        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+        as_root apt-get -o DPkg::Lock::Timeout=600 update -qq
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}"
     fi
 }
 
