@@ -5,6 +5,7 @@
 // tests and benchmarks over a plain table in memory.
 
 #include "core/kinds.h"
+#include "core/text_to_number.h"
 
 #include <string>
 #include <string_view>
@@ -23,6 +24,11 @@ public:
     virtual Integer listIndex(std::string_view name) = 0;
     // Sets a label's text (UTF-8).
     virtual void setCaption(std::string_view name, std::string_view caption) = 0;
+
+    // Told after a text field's text was read as a number: the text and how
+    // much of it the number took, so that a window can tell the engineer
+    // when part of what was typed was ignored. Most windows need not know.
+    virtual void textRead(std::string_view /*name*/, std::string_view /*text*/, const NumberReading& /*reading*/) {}
 
 protected:
     Controls() = default;

@@ -11,6 +11,7 @@ Single Run::readSingle(std::string_view textField)
     const std::string text = window_.text(textField);
     status_.clear();
     const NumberReading reading = readNumber(text);
+    window_.textRead(textField, text, reading);
     if (reading.overflow)
         arithmetic_.overflowed();
     const Single value = arithmetic_.narrow(reading.value);

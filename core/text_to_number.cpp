@@ -29,6 +29,7 @@ struct Scanned {
     std::array<char, keptDigits + 1> digits{}; // significant digits, no leading zeros
     std::size_t count = 0;
     std::int64_t magnitude = 0; // counts characters of the text: cannot overflow
+    std::size_t length = 0;     // characters that make the number, leading blanks included
 
     void take(char digit, bool beforePoint)
     {
@@ -47,18 +48,24 @@ struct Scanned {
     }
 };
 
-std::int64_t readExponent(std::string_view text, std::size_t i)
+// The written exponent at `i`, if an E or e with at least one digit stands
+// there; `i` moves past it only then ("1e" and "1e+" end before the letter).
+std::int64_t readExponent(std::string_view text, std::size_t& i)
 {
-    if (i >= text.size() || (text[i] != 'e' && text[i] != 'E'))
+    std::size_t j = i;
+    if (j >= text.size() || (text[j] != 'e' && text[j] != 'E'))
         return 0;
-    ++i;
+    ++j;
     bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
+    if (j < text.size() && (text[j] == '+' || text[j] == '-'))
+        negative = text[j++] == '-';
+    if (j >= text.size() || !isDigit(text[j]))
+        return 0;
     std::int64_t value = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
+    for (; j < text.size() && isDigit(text[j]); ++j)
         if (value < exponentCap)
-            value = value * 10 + (text[i] - '0');
+            value = value * 10 + (text[j] - '0');
+    i = j;
     return negative ? -value : value;
 }
 
@@ -75,8 +82,10 @@ Scanned scan(std::string_view text)
     if (i < text.size() && text[i] == '.')
         for (++i; i < text.size() && isDigit(text[i]); ++i)
             s.take(text[i], false);
-    if (s.found)
+    if (s.found) {
         s.magnitude += readExponent(text, i);
+        s.length = i;
+    }
     return s;
 }
 
@@ -86,13 +95,9 @@ NumberReading infinity(bool negative)
     return {negative ? -inf : inf, true};
 }
 
-} // namespace
-
-NumberReading readNumber(std::string_view text) noexcept
+// The Double nearest to the scanned number.
+NumberReading convert(const Scanned& s) noexcept
 {
-    const Scanned s = scan(text);
-    if (!s.found)
-        return {};
     const Double zero = s.negative ? -0.0 : 0.0;
     // Every number from 10^309 on overflows; every one below 10^-330 rounds to zero.
     if (s.count == 0 || s.magnitude < -330)
@@ -116,6 +121,18 @@ NumberReading readNumber(std::string_view text) noexcept
     if (result.ec == std::errc::result_out_of_range)
         return s.magnitude > 0 ? infinity(s.negative) : NumberReading{zero, false};
     return {value, false};
+}
+
+} // namespace
+
+NumberReading readNumber(std::string_view text) noexcept
+{
+    const Scanned s = scan(text);
+    if (!s.found)
+        return {};
+    NumberReading reading = convert(s);
+    reading.length = s.length;
+    return reading;
 }
 
 } // namespace kalventa

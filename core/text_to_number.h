@@ -18,6 +18,7 @@
 
 #include "core/kinds.h"
 
+#include <cstddef>
 #include <string_view>
 
 namespace kalventa {
@@ -25,6 +26,9 @@ namespace kalventa {
 struct NumberReading {
     Double value = 0;
     bool overflow = false; // the number lies beyond the Double range
+    // How many characters of the text were read: the leading blanks and the
+    // number; 0 when the text has no leading number. What follows was ignored.
+    std::size_t length = 0;
 };
 
 NumberReading readNumber(std::string_view text) noexcept;

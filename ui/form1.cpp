@@ -1,11 +1,16 @@
 #include "ui/form1.h"
 
-#include "core/calculations.h"
-#include "core/runtime_error.h"
+#include "core/calculation_table.h"
+#include "core/error_text.h"
+#include "core/run_record.h"
+#include "ui/accessible_interfaces.h"
 #include "ui/drum_sketch.h"
-#include "ui/error_message.h"
+#include "ui/enter_presses_button.h"
+#include "ui/input_notices.h"
 #include "ui/layout_table.h"
 #include "ui/look.h"
+#include "ui/screen_reader.h"
+#include "ui/text.h"
 #include "ui/widget_controls.h"
 
 #include <QComboBox>
@@ -19,7 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <array>
+#include <limits>
 #include <map>
 #include <ranges>
 
@@ -28,23 +33,6 @@ namespace {
 
 // The window's client area: 10350 by 7245 twips.
 constexpr TwipRect clientArea{0, 0, 10350, 7245};
-
-struct ButtonAction {
-    std::string_view button;
-    void (*calculation)(Controls&);
-};
-
-// The only events the window handles: each button runs one calculation.
-constexpr std::array buttonActions{
-    ButtonAction{"Command1", &ropeCheck},
-    ButtonAction{"Command2", &drumSizeLimits},
-    ButtonAction{"Command3", &ropeCapacity},
-};
-
-QString fromUtf8(std::string_view text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QColor inkColour(Ink ink)
 {
@@ -78,7 +66,12 @@ QWidget* createControl(const ControlRow& row, QWidget* container)
     const QString text = fromUtf8(row.text);
     switch (row.kind) {
     case Kind::GroupBox: return new QGroupBox(text, container);
-    case Kind::TextField: return new QLineEdit(container);
+    case Kind::TextField: {
+        auto* field = new QLineEdit(container);
+        // Any text of any length: QLineEdit would keep only 32767 characters.
+        field->setMaxLength(std::numeric_limits<int>::max());
+        return field;
+    }
     case Kind::OptionButton: {
         auto* option = new QRadioButton(text, container);
         // A button fills its background with the face colour; an option
@@ -115,21 +108,12 @@ QIcon drumIcon()
     return icon;
 }
 
-// The label's text as a person reads it: without the blanks around it and
-// without the "*" that marks the inputs of the rope capacity.
-QString spokenCaption(const QLabel& label)
-{
-    QString caption = label.text().trimmed();
-    if (caption.endsWith(QLatin1Char('*')))
-        caption.chop(1);
-    return caption.trimmed();
-}
-
 } // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent)
 {
     useWindowLook();
+    installAccessibleInterfaces();
 
     setObjectName(fromUtf8(formName));
     setWindowTitle(windowCaption);
@@ -145,6 +129,9 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     resize(clientArea.inPixels().size());
 
     buildControls();
+    nameForScreenReaders(*this);
+    dropNoticesOnEdit(*this);
+    pressButtonsWithEnter(*this);
     connectButtons();
 }
 
@@ -185,39 +172,32 @@ void Form1::buildControls()
         previous = next;
     }
 
-    for (const SpokenName& spoken : spokenNames()) {
-        const QString name = spoken.captionLabel.empty()
-            ? fromUtf8(spoken.words)
-            : spokenCaption(*qobject_cast<QLabel*>(byName.at(spoken.captionLabel)));
-        byName.at(spoken.control)->setAccessibleName(name);
-    }
-
     byName.at(tabOrder().front())->setFocus();
 }
 
 void Form1::connectButtons()
 {
-    for (const ButtonAction& action : buttonActions) {
-        auto* button = findChild<QPushButton*>(fromUtf8(action.button));
-        connect(button, &QPushButton::clicked, this, [this, calculation = action.calculation] { run(calculation); });
+    for (const CalculationEntry& calculation : calculations()) {
+        auto* button = findChild<QPushButton*>(fromUtf8(calculation.button));
+        connect(button, &QPushButton::clicked, this, [this, &calculation, button] { run(calculation, *button); });
     }
 }
 
-void Form1::run(void (*calculation)(Controls&))
+void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
 {
     WidgetControls controls(*this);
-    try {
-        calculation(controls);
-    } catch (const RuntimeError& error) {
-        // The error stops this calculation only: the labels it wrote keep their
-        // new texts, and everything the engineer typed stays for a correction.
-        reportError(error);
-    }
+    // A run-time error stops this calculation only: the labels it wrote keep
+    // their new texts, and everything the engineer typed stays for a correction.
+    const RunRecord record = recordRun(calculation, controls);
+    showNotices(*this, record);
+    speakRun(*this, button, record);
+    if (record.error)
+        reportError(*record.error);
 }
 
 void Form1::reportError(const RuntimeError& error)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, windowCaption, errorMessage(error), QMessageBox::Ok, this);
+    auto* box = new QMessageBox(QMessageBox::Critical, windowCaption, fromUtf8(errorText(error)), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the window but without a nested event loop: the click handler
     // returns at once, and the window is blocked until the box is closed.

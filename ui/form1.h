@@ -9,8 +9,11 @@
 #include <QWidget>
 
 
+class QAbstractButton;
+
 namespace kalventa {
 class RuntimeError;
+struct CalculationEntry;
 }
 
 namespace kalventa::ui {
@@ -22,7 +25,7 @@ public:
 private:
     void buildControls();
     void connectButtons();
-    void run(void (*calculation)(Controls&));
+    void run(const CalculationEntry& calculation, QAbstractButton& button);
     void reportError(const RuntimeError& error);
 };
 

@@ -109,27 +109,12 @@ constexpr std::array<std::string_view, 19> tabStops{
     "Text6", "Combo1", "Option5", "Option6", "Command3", "Picture1", "Text7", "Combo2", "Text4", "Text5",
 };
 
-constexpr std::array spoken{
-    SpokenName{"Text1", "Label1", {}},
-    SpokenName{"Text3", "Label5", {}},
-    SpokenName{"Label3", "Label2", {}},
-    SpokenName{"Label6", {}, "Заключение о канате"},
-    SpokenName{"Text2", "Label4", {}},
-    SpokenName{"Label8", "Label7", {}},
-    SpokenName{"Label10", "Label9", {}},
-    SpokenName{"Text6", "Label13", {}},
-    SpokenName{"Combo1", "Label14", {}},
-    SpokenName{"Text7", "Label28", {}},
-    SpokenName{"Combo2", "Label11", {}},
-    SpokenName{"Label19", "Label17", {}},
-    SpokenName{"Label18", "Label15", {}},
-    SpokenName{"Label16", "Label24", {}},
-    SpokenName{"Label20", "Label27", {}},
-    SpokenName{"Text4", {}, "Диаметр барабана, мм"},
-    SpokenName{"Text5", {}, "Длина барабана, мм"},
-    SpokenName{"Label12", {}, "Остаток длины барабана за последним витком, мм"},
-    SpokenName{"Label21", {}, "Диаметр реборды, мм"},
-    SpokenName{"Label23", {}, "Толщина стенки барабана, мм"},
+constexpr std::array captions{
+    CaptionRow{"Label1", "Text1"},    CaptionRow{"Label5", "Text3"},    CaptionRow{"Label2", "Label3"},
+    CaptionRow{"Label4", "Text2"},    CaptionRow{"Label7", "Label8"},   CaptionRow{"Label9", "Label10"},
+    CaptionRow{"Label13", "Text6"},   CaptionRow{"Label14", "Combo1"},  CaptionRow{"Label28", "Text7"},
+    CaptionRow{"Label11", "Combo2"},  CaptionRow{"Label17", "Label19"}, CaptionRow{"Label15", "Label18"},
+    CaptionRow{"Label24", "Label16"}, CaptionRow{"Label27", "Label20"},
 };
 
 } // namespace
@@ -137,6 +122,6 @@ constexpr std::array spoken{
 std::span<const ControlRow> controlRows() { return controls; }
 std::span<const ListRow> listRows() { return lists; }
 std::span<const std::string_view> tabOrder() { return tabStops; }
-std::span<const SpokenName> spokenNames() { return spoken; }
+std::span<const CaptionRow> captionRows() { return captions; }
 
 } // namespace kalventa::ui

@@ -1,7 +1,7 @@
 #pragma once
 // The window's controls as tables: for every control its name, kind,
 // container, box in twips, text at start and look; the items of the two lists,
-// the Tab order, and the name a screen reader speaks for each input and result.
+// the Tab order, and which label captions which control.
 // The window is built from these tables in one loop (Form1).
 
 #include "ui/look.h"
@@ -43,13 +43,10 @@ struct ListRow {
     std::span<const std::string_view> items; // in the order shown, not sorted
 };
 
-// What a screen reader says for an input or a result: the text of the label
-// that captions it, or, for results on the sketch that have no caption of
-// their own, a few words naming the dimension.
-struct SpokenName {
+// A label that captions a field, a list or a result beside it.
+struct CaptionRow {
+    std::string_view label;
     std::string_view control;
-    std::string_view captionLabel; // empty when `words` applies
-    std::string_view words;
 };
 
 inline constexpr std::string_view formName = "Form1";
@@ -61,6 +58,6 @@ std::span<const ListRow> listRows();
 // The controls that take the focus, in the order Tab visits them; from the
 // last Tab goes round to the first.
 std::span<const std::string_view> tabOrder();
-std::span<const SpokenName> spokenNames();
+std::span<const CaptionRow> captionRows();
 
 } // namespace kalventa::ui

@@ -354,41 +354,104 @@ private slots:
         QCOMPARE(items("Combo2"), (QStringList{"Сталь. сварн.(1400 кг/см2)", "Чугунный(1000 кг/см2)"}));
     }
 
-    // A screen reader sees neither object names nor, by itself, a name for a
-    // text field: each input and result says what it is.
+    // A screen reader sees neither object names nor the captions beside the
+    // controls: each input and result says what it is, each result that it has
+    // none yet; the containers and the sketch say what they hold.
     void spokenNames_data()
     {
+        QTest::addColumn<int>("role");
         QTest::addColumn<QString>("spoken");
-        const auto row = [](const char* name, const char* spoken) { QTest::newRow(name) << QString::fromUtf8(spoken); };
-        row("Text1", "Вес груза, кг");
-        row("Text3", "Разрывное усилие каната, Н");
-        row("Label3", "Минимальное допустимое натяжение каната, Н");
-        row("Label6", "Заключение о канате");
-        row("Text2", "Диаметр каната, мм");
-        row("Label8", "Минимальный диаметр барабана, мм");
-        row("Label10", "Максимальная длина барабана, мм");
-        row("Text6", "Диаметр каната d, мм");
-        row("Combo1", "Кол-во слоёв каната, мм");
-        row("Text7", "Вес груза, кг");
-        row("Combo2", "Материал барабана");
-        row("Label19", "Канатоёмкость без учёта неравномерности укладки, м");
-        row("Label18", "Слои");
-        row("Label16", "Витки");
-        row("Label20", "Канатоёмкость, м");
-        row("Text4", "Диаметр барабана, мм");
-        row("Text5", "Длина барабана, мм");
-        row("Label12", "Остаток длины барабана за последним витком, мм");
-        row("Label21", "Диаметр реборды, мм");
-        row("Label23", "Толщина стенки барабана, мм");
+        QTest::addColumn<QString>("description");
+        const auto row = [](const char* name, QAccessible::Role role, const char* spoken, const char* description = "") {
+            QTest::newRow(name) << int(role) << QString::fromUtf8(spoken) << QString::fromUtf8(description);
+        };
+        using enum QAccessible::Role;
+        row("Form1", Window, "Кальвента ");
+        row("Text1", EditableText, "Вес груза, кг, для расчёта каната");
+        row("Text3", EditableText, "Разрывное усилие каната, Н");
+        row("Label3", StaticText, "Минимальное допустимое натяжение каната: нет результата");
+        row("Label6", StaticText, "Заключение о канате: нет результата");
+        row("Text2", EditableText, "Диаметр каната, мм");
+        row("Label8", StaticText, "Минимальный диаметр барабана: нет результата");
+        row("Label10", StaticText, "Максимальная длина барабана: нет результата");
+        row("Text6", EditableText, "Диаметр каната d, мм");
+        row("Combo1", ComboBox, "Количество слоёв каната", "Ничего не выбрано");
+        row("Text7", EditableText, "Вес груза, кг, для расчёта канатоёмкости");
+        row("Combo2", ComboBox, "Материал барабана", "Ничего не выбрано");
+        row("Label19", StaticText, "Канатоёмкость без учёта неравномерности укладки: нет результата");
+        row("Label18", StaticText, "Слоёв каната: нет результата");
+        row("Label16", StaticText, "Витков в слое: нет результата");
+        row("Label20", StaticText, "Канатоёмкость: нет результата");
+        row("Text4", EditableText, "Диаметр барабана, мм");
+        row("Text5", EditableText, "Длина барабана, мм");
+        row("Label12", StaticText, "Остаток длины барабана за последним витком: нет результата");
+        row("Label21", StaticText, "Диаметр реборды: нет результата");
+        row("Label23", StaticText, "Толщина стенки барабана: нет результата");
+        row("Label2", StaticText, "Минимальное допустимое натяжение каната, Н");
+        row("Frame2", Grouping, "Режим работы");
+        row("Frame5", Grouping, "Размер Y (см. черт.)");
+        row("Command1", Button, "Расчет",
+            "Расчёт каната: минимальное допустимое натяжение каната и заключение о канате");
+        row("Command2", Button, "Расчёт", "Допустимые размеры барабана: минимальный диаметр и максимальная длина барабана");
+        row("Command3", Button, "Расчёт",
+            "Расчёт канатоёмкости: витки, слои, диаметр реборды, канатоёмкость и толщина стенки барабана");
+        row("Picture1", Graphic, "Эскиз барабана",
+            "Барабан сбоку: обечайка, две реборды и слой витков каната. На эскизе поля диаметра и длины "
+            "барабана и результаты: число слоёв и витков, толщина стенки, диаметр реборды, остаток длины "
+            "барабана и канатоёмкость.");
     }
 
     void spokenNames()
     {
+        QFETCH(int, role);
         QFETCH(QString, spoken);
-        QWidget& widget = control(*window, QString::fromUtf8(QTest::currentDataTag()));
+        QFETCH(QString, description);
+        const QString name = QString::fromUtf8(QTest::currentDataTag());
+        QWidget& widget = name == window->objectName() ? *window : control(*window, name);
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&widget);
         QVERIFY(accessible);
+        QCOMPARE(int(accessible->role()), role);
         QCOMPARE(accessible->text(QAccessible::Name), spoken);
+        QCOMPARE(accessible->text(QAccessible::Description), description);
+    }
+
+    // A list keeps its caption as its name whatever is chosen; the chosen item
+    // is its value and description, and its tooltip shows it whole where the
+    // box cuts it off.
+    void listKeepsItsNameWhenAnItemIsChosen()
+    {
+        auto& list = control<QComboBox>(*window, QStringLiteral("Combo2"));
+        list.setCurrentIndex(1);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&list);
+        QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("Материал барабана"));
+        QCOMPARE(accessible->text(QAccessible::Value), QStringLiteral("Чугунный(1000 кг/см2)"));
+        QCOMPARE(accessible->text(QAccessible::Description), QStringLiteral("Выбрано: Чугунный(1000 кг/см2)"));
+        QCOMPARE(list.toolTip(), QStringLiteral("Чугунный(1000 кг/см2)"));
+        QCOMPARE(accessible->childCount(), 1);
+        QCOMPARE(accessible->child(0)->childCount(), 2);
+    }
+
+    // Each caption label is tied to what it captions, so a screen reader can
+    // go from one to the other.
+    void captionsLabelTheirControls_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::newRow("Label1") << "Text1";
+        QTest::newRow("Label2") << "Label3";
+        QTest::newRow("Label14") << "Combo1";
+        QTest::newRow("Label27") << "Label20";
+    }
+
+    void captionsLabelTheirControls()
+    {
+        QFETCH(QString, control);
+        QWidget& labelled = kalventa::ui::testing::control(*window, control);
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&labelled);
+        const auto labels = accessible->relations(QAccessible::Label);
+        QStringList names;
+        for (const auto& [label, relation] : labels)
+            names << label->object()->objectName();
+        QVERIFY2(names.contains(QString::fromUtf8(QTest::currentDataTag())), qPrintable(names.join(u',')));
     }
 };
 

@@ -1,0 +1,80 @@
+#include "core/input_notice.h"
+
+#include "core/number_to_text.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace kalventa {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Longer ignored texts are cut in the notice: a pasted page need not be quoted.
+constexpr std::size_t quotedCharacters = 20;
+// A suggestion longer than this would not help: the notice says what to do instead.
+constexpr std::size_t suggestedBytes = 40;
+
+// At most `count` characters of UTF-8 text, never cut inside a character,
+// with "…" when something was left out.
+std::string quoted(std::string_view text, std::size_t count)
+{
+    std::size_t end = 0;
+    for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
+        ++end;
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    std::string out(text.substr(0, end));
+    if (end < text.size())
+        out += "…";
+    return out;
+}
+
+// The value as the calculation holds it, a Single, in the labels' form
+// without the blank that stands for the sign.
+std::string readAs(const NumberReading& reading)
+{
+    std::string text = signedText(static_cast<Single>(reading.value));
+    if (text.starts_with(' '))
+        text.erase(0, 1);
+    return "Прочитано как " + text + ": ";
+}
+
+// "5,5": a decimal comma right after a whole number.
+std::string commaNotice(std::string_view number, std::string_view rest, const NumberReading& reading)
+{
+    const auto digitsEnd = std::find_if(rest.begin() + 1, rest.end(), [](char c) { return !isDigit(c); });
+    const std::string_view fraction(rest.begin() + 1, digitsEnd);
+    std::string notice = readAs(reading) + "запятая не входит в число. ";
+    if (number.size() + 1 + fraction.size() > suggestedBytes)
+        return notice + "Дробную часть отделяйте точкой.";
+    return notice.append("Для ").append(number).append(",").append(fraction)
+        .append(" введите ").append(number).append(".").append(fraction);
+}
+
+} // namespace
+
+std::string misreadNotice(std::string_view text, const NumberReading& reading)
+{
+    const std::string_view rest = text.substr(std::min(reading.length, text.size()));
+    if (std::all_of(rest.begin(), rest.end(), isBlank))
+        return {};
+    if (reading.length == 0)
+        return readAs(reading) + "текст не начинается с числа.";
+
+    const std::size_t start = static_cast<std::size_t>(
+        std::find_if_not(text.begin(), text.end(), isBlank) - text.begin());
+    const std::string_view number = text.substr(start, reading.length - start);
+    const bool wholeNumber = number.find_first_of(".eE") == std::string_view::npos;
+    if (wholeNumber && rest.size() > 1 && rest[0] == ',' && isDigit(rest[1]))
+        return commaNotice(number, rest, reading);
+
+    std::string_view ignored = rest;
+    while (!ignored.empty() && isBlank(ignored.back()))
+        ignored.remove_suffix(1);
+    return readAs(reading) + "«" + quoted(ignored, quotedCharacters) + "» после числа не учтено.";
+}
+
+} // namespace kalventa

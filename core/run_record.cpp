@@ -1,0 +1,89 @@
+#include "core/run_record.h"
+
+#include "core/error_text.h"
+#include "core/input_notice.h"
+#include "core/meanings.h"
+
+#include <algorithm>
+
+namespace kalventa {
+namespace {
+
+// The window, passed through, with every caption and text reading noted.
+class RecordingControls final : public Controls {
+public:
+    RecordingControls(Controls& window, RunRecord& record) : window_(window), record_(record) {}
+
+    std::string text(std::string_view name) override { return window_.text(name); }
+    Integer value(std::string_view name) override { return window_.value(name); }
+    Integer listIndex(std::string_view name) override { return window_.listIndex(name); }
+
+    void setCaption(std::string_view name, std::string_view caption) override
+    {
+        window_.setCaption(name, caption);
+        record_.captions.push_back({std::string(name), std::string(caption)});
+    }
+
+    void textRead(std::string_view name, std::string_view text, const NumberReading& reading) override
+    {
+        window_.textRead(name, text, reading);
+        record_.fieldsRead.push_back({std::string(name), misreadNotice(text, reading)});
+    }
+
+private:
+    Controls& window_;
+    RunRecord& record_;
+};
+
+// "натяжение 55000 Н; канат не допустим": each label once, with its last caption.
+std::string writtenResults(const RunRecord& record)
+{
+    std::string text;
+    std::vector<std::string_view> said;
+    for (const CaptionWritten& written : record.captions) {
+        if (std::ranges::find(said, written.label) != said.end())
+            continue;
+        said.push_back(written.label);
+        const ResultMeaning* meaning = resultMeaning(written.label);
+        if (!meaning)
+            continue;
+        if (!text.empty())
+            text += "; ";
+        text.append(meaning->summaryWord).append(" ").append(spokenValue(*meaning, *record.finalCaption(written.label)));
+    }
+    return text;
+}
+
+} // namespace
+
+const std::string* RunRecord::finalCaption(std::string_view label) const
+{
+    const auto it = std::ranges::find(captions.rbegin(), captions.rend(), label, &CaptionWritten::label);
+    return it == captions.rend() ? nullptr : &it->caption;
+}
+
+RunRecord recordRun(const CalculationEntry& calculation, Controls& window)
+{
+    RunRecord record;
+    record.calculation = &calculation;
+    RecordingControls recording(window, record);
+    try {
+        calculation.run(recording);
+    } catch (const RuntimeError& error) {
+        record.error = error;
+    }
+    return record;
+}
+
+std::string runSummary(const RunRecord& record)
+{
+    std::string summary(record.calculation ? record.calculation->title : std::string_view{});
+    summary += ": ";
+    const std::string results = writtenResults(record);
+    if (!record.error)
+        return summary + results;
+    summary += "расчёт остановлен, " + shortErrorText(*record.error) + ". ";
+    return summary + (results.empty() ? "Результаты не изменились" : "Записано до остановки: " + results);
+}
+
+} // namespace kalventa

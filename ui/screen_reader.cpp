@@ -1,0 +1,82 @@
+#include "ui/screen_reader.h"
+
+#include "core/calculation_table.h"
+#include "core/meanings.h"
+#include "ui/layout_table.h"
+#include "ui/text.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+
+namespace kalventa::ui {
+namespace {
+
+template <class Widget = QWidget>
+Widget& child(const QWidget& window, std::string_view name)
+{
+    return *window.findChild<Widget*>(fromUtf8(name));
+}
+
+// A list's chosen item: its description for a screen reader, and its tooltip,
+// which shows the whole text where the box cuts it off.
+void followChoice(QComboBox& list)
+{
+    const auto update = [&list] {
+        list.setAccessibleDescription(fromUtf8(spokenChoice(list.currentText().toStdString())));
+        list.setToolTip(list.currentText());
+    };
+    update();
+    QObject::connect(&list, &QComboBox::currentIndexChanged, &list, update);
+}
+
+// Sets a description and makes sure a screen reader hears it, also when the
+// same text is set again after a second run with the same inputs.
+void announce(QWidget& widget, const QString& description)
+{
+    if (widget.accessibleDescription() != description) {
+        widget.setAccessibleDescription(description);
+        return;
+    }
+    QAccessibleEvent event(&widget, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+void nameForScreenReaders(QWidget& window)
+{
+    // A group box inside another would be named by the outer one's caption.
+    for (QGroupBox* group : window.findChildren<QGroupBox*>())
+        group->setAccessibleName(group->title());
+
+    for (const InputMeaning& input : inputMeanings())
+        child(window, input.control).setAccessibleName(fromUtf8(input.name));
+    for (const ResultMeaning& result : resultMeanings())
+        child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, nullptr)));
+    for (const CaptionRow& row : captionRows())
+        child<QLabel>(window, row.label).setBuddy(&child(window, row.control));
+
+    for (const CalculationEntry& calculation : calculations())
+        child(window, calculation.button)
+            .setAccessibleDescription(fromUtf8(std::string(calculation.title) + ": " + std::string(calculation.purpose)));
+
+    QWidget& sketch = child(window, sketchMeaning.control);
+    sketch.setAccessibleName(fromUtf8(sketchMeaning.name));
+    sketch.setAccessibleDescription(fromUtf8(sketchMeaning.description));
+
+    for (QComboBox* list : window.findChildren<QComboBox*>())
+        followChoice(*list);
+}
+
+void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)
+{
+    for (const ResultMeaning& result : resultMeanings())
+        if (const std::string* caption = record.finalCaption(result.label))
+            child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, caption)));
+    announce(button, fromUtf8(runSummary(record)));
+}
+
+} // namespace kalventa::ui

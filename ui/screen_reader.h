@@ -1,0 +1,23 @@
+#pragma once
+// The window as a screen reader presents it: every input named by what it
+// is, every result by its meaning, current text and unit, each caption label
+// tied to the control it captions, the group boxes and the sketch named, the
+// buttons described by their calculation; and after each run, one short
+// summary announced on the button that was pressed.
+
+#include "core/run_record.h"
+
+class QWidget;
+class QAbstractButton;
+
+namespace kalventa::ui {
+
+// Names, descriptions and label relations of a freshly built window.
+void nameForScreenReaders(QWidget& window);
+
+// After a run: the results it wrote are renamed with their new texts, and
+// the button's description becomes the run's summary, which a screen reader
+// whose focus is on the button announces.
+void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record);
+
+} // namespace kalventa::ui
