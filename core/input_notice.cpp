@@ -72,7 +72,9 @@ std::string misreadNotice(std::string_view text, const NumberReading& reading)
         return commaNotice(number, rest, reading);
 
     std::string_view ignored = rest;
-    while (!ignored.empty() && isBlank(ignored.back()))
+    while (isBlank(ignored.front())) // not all blanks: something else stands in it
+        ignored.remove_prefix(1);
+    while (isBlank(ignored.back()))
         ignored.remove_suffix(1);
     return readAs(reading) + "«" + quoted(ignored, quotedCharacters) + "» после числа не учтено.";
 }

@@ -19,48 +19,51 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("empty") << QByteArray("") << 0.0;
-        QTest::newRow("letters") << QByteArray("abc") << 0.0;
-        QTest::newRow("whole") << QByteArray("1000") << 1000.0;
-        QTest::newRow("trailing letters") << QByteArray("12.5abc") << 12.5;
-        QTest::newRow("decimal comma stops") << QByteArray("5,5") << 5.0;
-        QTest::newRow("comma in 1,5") << QByteArray("1,5") << 1.0;
-        QTest::newRow("leading blanks") << QByteArray("   7") << 7.0;
-        QTest::newRow("leading tab") << QByteArray("\t7") << 7.0;
-        QTest::newRow("inner blank stops") << QByteArray("1 2") << 1.0;
-        QTest::newRow("plus sign") << QByteArray("+3") << 3.0;
-        QTest::newRow("minus sign") << QByteArray("-1.5e3") << -1500.0;
-        QTest::newRow("point first") << QByteArray(".5") << 0.5;
-        QTest::newRow("signed point first") << QByteArray("-.25") << -0.25;
-        QTest::newRow("point last") << QByteArray("5.") << 5.0;
-        QTest::newRow("exponent") << QByteArray("1E+37") << 1e37;
-        QTest::newRow("lowercase exponent") << QByteArray("2e-3") << 0.002;
-        QTest::newRow("exponent without digits") << QByteArray("1e") << 1.0;
-        QTest::newRow("exponent sign without digits") << QByteArray("1e+") << 1.0;
-        QTest::newRow("exponent alone") << QByteArray("e5") << 0.0;
-        QTest::newRow("sign alone") << QByteArray("-") << 0.0;
-        QTest::newRow("point alone") << QByteArray(".") << 0.0;
-        QTest::newRow("blanks only") << QByteArray("    ") << 0.0;
-        QTest::newRow("blank after sign") << QByteArray("- 5") << 0.0;
-        QTest::newRow("two signs") << QByteArray("+-5") << 0.0;
-        QTest::newRow("leading zeros") << QByteArray("000123.4500") << 123.45;
-        QTest::newRow("zeros after the point") << QByteArray("0.0001") << 0.0001;
-        QTest::newRow("hexadecimal is not read") << QByteArray("0x1A") << 0.0;
-        QTest::newRow("embedded NUL stops") << QByteArray("12\0" "34", 5) << 12.0;
-        QTest::newRow("invalid UTF-8 stops") << QByteArray("7\xff\xfe" "8") << 7.0;
-        QTest::newRow("Cyrillic letters") << QByteArray("вес") << 0.0;
-        QTest::newRow("underflow to zero") << QByteArray("1e-400") << 0.0;
-        QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max();
+        QTest::addColumn<std::size_t>("length"); // characters read; what follows is ignored
+        QTest::newRow("empty") << QByteArray("") << 0.0 << std::size_t{0};
+        QTest::newRow("letters") << QByteArray("abc") << 0.0 << std::size_t{0};
+        QTest::newRow("whole") << QByteArray("1000") << 1000.0 << std::size_t{4};
+        QTest::newRow("trailing letters") << QByteArray("12.5abc") << 12.5 << std::size_t{4};
+        QTest::newRow("decimal comma stops") << QByteArray("5,5") << 5.0 << std::size_t{1};
+        QTest::newRow("comma in 1,5") << QByteArray("1,5") << 1.0 << std::size_t{1};
+        QTest::newRow("leading blanks") << QByteArray("   7") << 7.0 << std::size_t{4};
+        QTest::newRow("leading tab") << QByteArray("\t7") << 7.0 << std::size_t{2};
+        QTest::newRow("inner blank stops") << QByteArray("1 2") << 1.0 << std::size_t{1};
+        QTest::newRow("plus sign") << QByteArray("+3") << 3.0 << std::size_t{2};
+        QTest::newRow("minus sign") << QByteArray("-1.5e3") << -1500.0 << std::size_t{6};
+        QTest::newRow("point first") << QByteArray(".5") << 0.5 << std::size_t{2};
+        QTest::newRow("signed point first") << QByteArray("-.25") << -0.25 << std::size_t{4};
+        QTest::newRow("point last") << QByteArray("5.") << 5.0 << std::size_t{2};
+        QTest::newRow("exponent") << QByteArray("1E+37") << 1e37 << std::size_t{5};
+        QTest::newRow("lowercase exponent") << QByteArray("2e-3") << 0.002 << std::size_t{4};
+        QTest::newRow("exponent without digits") << QByteArray("1e") << 1.0 << std::size_t{1};
+        QTest::newRow("exponent sign without digits") << QByteArray("1e+") << 1.0 << std::size_t{1};
+        QTest::newRow("exponent alone") << QByteArray("e5") << 0.0 << std::size_t{0};
+        QTest::newRow("sign alone") << QByteArray("-") << 0.0 << std::size_t{0};
+        QTest::newRow("point alone") << QByteArray(".") << 0.0 << std::size_t{0};
+        QTest::newRow("blanks only") << QByteArray("    ") << 0.0 << std::size_t{0};
+        QTest::newRow("blank after sign") << QByteArray("- 5") << 0.0 << std::size_t{0};
+        QTest::newRow("two signs") << QByteArray("+-5") << 0.0 << std::size_t{0};
+        QTest::newRow("leading zeros") << QByteArray("000123.4500") << 123.45 << std::size_t{11};
+        QTest::newRow("zeros after the point") << QByteArray("0.0001") << 0.0001 << std::size_t{6};
+        QTest::newRow("hexadecimal is not read") << QByteArray("0x1A") << 0.0 << std::size_t{1};
+        QTest::newRow("embedded NUL stops") << QByteArray("12\0" "34", 5) << 12.0 << std::size_t{2};
+        QTest::newRow("invalid UTF-8 stops") << QByteArray("7\xff\xfe" "8") << 7.0 << std::size_t{1};
+        QTest::newRow("Cyrillic letters") << QByteArray("вес") << 0.0 << std::size_t{0};
+        QTest::newRow("underflow to zero") << QByteArray("1e-400") << 0.0 << std::size_t{6};
+        QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max() << std::size_t{22};
         QTest::newRow("smallest denormal") << QByteArray("4.9406564584124654e-324")
-                                           << std::numeric_limits<double>::denorm_min();
+                                           << std::numeric_limits<double>::denorm_min() << std::size_t{23};
     }
 
     void reads_the_leading_number()
     {
         QFETCH(QByteArray, text);
         QFETCH(double, value);
+        QFETCH(std::size_t, length);
         const NumberReading reading = readNumber(std::string_view(text.constData(), std::size_t(text.size())));
         QCOMPARE(reading.value, value);
+        QCOMPARE(reading.length, length);
         QVERIFY(!reading.overflow);
     }
 

@@ -49,6 +49,22 @@ public:
         writes.emplace_back(name, caption);
     }
 
+    // A window with what the user entered, by control name: a text field's
+    // text, "on" for an option button, a list's chosen index.
+    static MemoryControls with(const std::map<std::string, std::string>& entries)
+    {
+        MemoryControls window;
+        for (const auto& [name, entry] : entries) {
+            if (name.starts_with("Option"))
+                window.values[name] = entry == "on" ? Integer{-1} : Integer{0};
+            else if (name.starts_with("Combo"))
+                window.listIndexes[name] = static_cast<Integer>(std::stoi(entry));
+            else
+                window.texts[name] = entry;
+        }
+        return window;
+    }
+
     std::string caption(std::string_view name) const
     {
         const auto it = captions.find(name);
