@@ -26,7 +26,6 @@
 
 #include <limits>
 #include <map>
-#include <ranges>
 
 namespace kalventa::ui {
 namespace {
@@ -153,9 +152,11 @@ void Form1::buildControls()
 
     // Labels lie under the other controls of their container, in the order of
     // the rows among themselves: "Витки" under the turns per layer beside it.
-    for (const ControlRow& row : controlRows() | std::views::reverse)
-        if (row.kind == Kind::Label)
-            byName.at(row.name)->lower();
+    // (A reverse loop by hand: clang 14 cannot take libstdc++ 12's reverse view.)
+    const auto rows = controlRows();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        if (row->kind == Kind::Label)
+            byName.at(row->name)->lower();
 
     for (const ListRow& row : listRows()) {
         auto* list = qobject_cast<QComboBox*>(byName.at(row.list));

@@ -1,0 +1,149 @@
+// Arbitrary field texts, options and list choices into the real window on
+// Qt's offscreen platform, and a click on one of its buttons. Whatever the
+// input: nothing crashes, every label holds exactly what the calculation
+// writes for the same inputs through an in-memory window, and a run-time
+// error, and only that, opens the message box with its text.
+//
+// Input layout as in calculations_fuzz: the first byte picks the button
+// (bits 0-1) and the list items (bits 2-4 for Combo1, 5-7 for Combo2), the
+// second turns option buttons on (bits 0-5, Option1 to Option6; in each
+// group the last one on wins, as clicking them would); the rest is split at
+// '\n' into the texts of the fields, in order, as any bytes (UTF-8 or not).
+
+#include "core/calculation_table.h"
+#include "core/error_text.h"
+#include "core/runtime_error.h"
+#include "memory_controls.h"
+#include "ui/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolTip>
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+using namespace kalventa;
+using kalventa::testing::MemoryControls;
+
+namespace {
+
+void require(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+constexpr std::array textFields{"Text1", "Text3", "Text2", "Text4", "Text5", "Text6", "Text7"};
+constexpr std::array options{"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"};
+constexpr std::array resultLabels{"Label3", "Label6", "Label8", "Label10", "Label12", "Label16",
+                                  "Label18", "Label19", "Label20", "Label21", "Label23"};
+
+template <class Widget>
+Widget& child(const QWidget& window, const char* name)
+{
+    auto* widget = window.findChild<Widget*>(QString::fromLatin1(name));
+    require(widget != nullptr);
+    return *widget;
+}
+
+QWidget* theWindow = nullptr;
+
+// Sets the window's inputs from the fuzz input.
+void enter(QWidget& window, std::uint8_t choice, std::uint8_t switches, std::string_view rest)
+{
+    std::size_t field = 0;
+    for (std::size_t start = 0; start <= rest.size() && field < textFields.size(); ++field) {
+        const std::size_t end = std::min(rest.find('\n', start), rest.size());
+        const std::string_view text = rest.substr(start, end - start);
+        child<QLineEdit>(window, textFields[field]).setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        start = end + 1;
+    }
+    for (std::size_t k = 0; k < options.size(); ++k) {
+        auto& option = child<QRadioButton>(window, options[k]);
+        // An exclusive option cannot be turned off on its own.
+        option.setAutoExclusive(false);
+        option.setChecked(false);
+        option.setAutoExclusive(true);
+    }
+    for (std::size_t k = 0; k < options.size(); ++k)
+        if ((switches >> k) & 1)
+            child<QRadioButton>(window, options[k]).setChecked(true);
+    child<QComboBox>(window, "Combo1").setCurrentIndex(((choice >> 2) & 7) - 1);
+    child<QComboBox>(window, "Combo2").setCurrentIndex(((choice >> 5) & 7) % 3 - 1);
+}
+
+// The same inputs and the labels as they stand, in memory.
+MemoryControls mirror(const QWidget& window)
+{
+    MemoryControls copy;
+    for (const char* name : textFields)
+        copy.texts[name] = child<QLineEdit>(window, name).text().toStdString();
+    for (const char* name : options)
+        copy.values[name] = child<QRadioButton>(window, name).isChecked() ? Integer{-1} : Integer{0};
+    for (const char* name : {"Combo1", "Combo2"})
+        copy.listIndexes[name] = static_cast<Integer>(child<QComboBox>(window, name).currentIndex());
+    for (const char* name : resultLabels)
+        copy.captions[name] = child<QLabel>(window, name).text().toStdString();
+    return copy;
+}
+
+QMessageBox* openBox(const QWidget& window)
+{
+    for (QMessageBox* box : window.findChildren<QMessageBox*>())
+        if (box->isVisible())
+            return box;
+    return nullptr;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(*argc, *argv);
+    static ui::Form1 window;
+    window.show();
+    theWindow = &window;
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 2)
+        return 0;
+    QWidget& window = *theWindow;
+    const std::uint8_t choice = data[0];
+    enter(window, choice, data[1], std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+
+    const CalculationEntry& calculation = calculations()[(choice & 3u) % calculations().size()];
+    MemoryControls expected = mirror(window);
+    std::optional<RuntimeError> error;
+    try {
+        calculation.run(expected);
+    } catch (const RuntimeError& raised) {
+        error = raised;
+    }
+
+    child<QPushButton>(window, std::string(calculation.button).c_str()).click();
+
+    for (const char* name : resultLabels)
+        require(child<QLabel>(window, name).text().toStdString() == expected.caption(name));
+    QMessageBox* box = openBox(window);
+    require((box != nullptr) == error.has_value());
+    if (box) {
+        require(box->text().toStdString() == errorText(*error));
+        box->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+    QToolTip::hideText();
+    return 0;
+}
