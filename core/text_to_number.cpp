@@ -13,7 +13,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Enough significant digits to round any decimal to the nearest Double: the
-// exact midpoint between two Doubles has at most 767 of them. Digits past
+// exact midpoint between two Doubles has at most 768 of them. Digits past
 // this are folded into one sticky nonzero digit, which keeps the rounding
 // exact and the work bounded for a text of any length.
 constexpr std::size_t keptDigits = 780;

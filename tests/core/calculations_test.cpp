@@ -193,6 +193,25 @@ private slots:
                         {"Label18", "5"}, {"Label21", " 514"}, {"Label18", "6"}, {"Label21", " 516"},
                         {"Label16", " 1000"}, {"Label23", " 300"}, {"Label12", " 0"}, {"Label19", " 9537.867"},
                         {"Label20", " 8584.08"}};
+        // Each constant's kind shows in the last digits: a Single 0.9 gives
+        // " 70.12025", a Single 3.14159 or π " 54.0354" and " 48.63186", a
+        // Single 1.5 rounds 1.5 × 2d to 24 bits: " 3708.5001" and " 4391.9".
+        QTest::newRow("laying allowance 0.9 is a Double")
+            << Entries{{"Text4", "300"}, {"Text5", "800"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "0"},
+                       {"Combo2", "0"}, {"Option5", "on"}}
+            << Captions{{"Label18", "1"}, {"Label21", " 350"}, {"Label16", " 80"}, {"Label23", " 36"},
+                        {"Label12", " 0"}, {"Label19", " 77.9114"}, {"Label20", " 70.12026"}};
+        QTest::newRow("circle constant 3.14159 is a Double, not π")
+            << Entries{{"Text4", "200"}, {"Text5", "1200"}, {"Text6", "15"}, {"Text7", "5000"}, {"Combo1", "0"},
+                       {"Combo2", "1"}, {"Option6", "on"}}
+            << Captions{{"Label18", "1"}, {"Label21", " 290"}, {"Label16", " 80"}, {"Label23", " 34"},
+                        {"Label12", " 0"}, {"Label19", " 54.0353"}, {"Label20", " 48.63177"}};
+        QTest::newRow("flange factor 1.5 is a Double")
+            << Entries{{"Text4", "2000"}, {"Text5", "4000"}, {"Text6", "341.7"}, {"Text7", "5000"}, {"Combo1", "1"},
+                       {"Combo2", "0"}, {"Option5", "on"}}
+            << Captions{{"Label18", "1"}, {"Label21", " 3708.5"}, {"Label18", "2"}, {"Label21", " 4391.8999"},
+                        {"Label16", " 11"}, {"Label23", " 2"}, {"Label12", " 241.2999"}, {"Label19", " 185.4632"},
+                        {"Label20", " 166.9169"}};
         QTest::newRow("quotient rounded to 4 decimals before the floor")
             << Entries{{"Text5", "159999.9375"}, {"Text6", "1250"}}
             << Captions{{"Label18", "1"}, {"Label21", " 2500"}, {"Label16", " 128"}, {"Label23", " 0"},

@@ -1,15 +1,83 @@
 // Reading numbers from input fields: the number at the start of the text, the
 // full stop as the only decimal point, no text an error, any length.
 
+#include "core/float_status.h"
 #include "core/text_to_number.h"
 
 #include <QTest>
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
+#include <string_view>
 
 using namespace kalventa;
+
+namespace {
+
+// The shortest text that reads back as exactly this value ("1.0000000000000002",
+// "-0"), to compare readings exactly: QCOMPARE on floating-point values lets a
+// neighbouring value pass.
+template <class Float>
+QByteArray exactly(Float value)
+{
+    std::array<char, 64> text{};
+    const char* end = std::to_chars(text.data(), text.data() + text.size(), value).ptr;
+    return QByteArray(text.data(), end - text.data());
+}
+
+NumberReading read(const QByteArray& text)
+{
+    return readNumber(std::string_view(text.constData(), std::size_t(text.size())));
+}
+
+// A text field holds a Single: the Double read, stored as the window stores it.
+Single narrowed(Double value)
+{
+    FloatStatus status;
+    return FloatArithmetic(status).narrow(value);
+}
+
+// `halfWay` (digits with a point) followed by zeros and a 1 that is the
+// `place`th significant digit, then `exponent`: above half-way only by that 1.
+QByteArray oneAtPlace(const QByteArray& halfWay, qsizetype place, const QByteArray& exponent = {})
+{
+    qsizetype significant = 0;
+    for (const char c : halfWay)
+        if ((c >= '1' && c <= '9') || (c == '0' && significant > 0))
+            ++significant;
+    return halfWay + QByteArray(place - 1 - significant, '0') + '1' + exponent;
+}
+
+// Half-way between 1 and the next Double, 1 + 2^-53: ties go down to 1.
+const QByteArray halfWayAboveOne = "1.00000000000000011102230246251565404236316680908203125";
+
+// 1 + 2^-24 + 2^-53: half-way between the Doubles 1 + 2^-24 and 1 + 2^-24 + 2^-52.
+// Ties go down to 1 + 2^-24, itself half-way between the Singles 1 and
+// 1 + 2^-23, which a Single then ties down to 1.
+const QByteArray halfWayAboveSingleHalfWay = "1.00000005960464488641292746251565404236316680908203125";
+
+// (2^25 - 3) × 2^103 + 2^74: half-way between two Doubles, the lower of them
+// half-way between the two largest Singles, which ties down to the lower one.
+const QByteArray halfWayBelowLargestSingle = "340282336497324076875334902989472137216.";
+
+// (2^53 - 3) × 2^-1075, half-way between two subnormal Doubles: with 768
+// significant digits the longest a half-way point has. Ties go down to
+// (2^52 - 2) × 2^-1074. Read exactly and with a 1 at the 781st digit, it
+// shows that every one of its digits is kept.
+const QByteArray longestHalfWay =
+    "2.22507385850720064199176395546258779936602667813027328296362349540005779643539444484102225369938322"
+    "2614312797277047241310305390992976863718870946851468024222968583977359185141028540361975476844303195"
+    "8132734693482011304211653085545320831493676067608324920106709384047261543474082573017216837765643921"
+    "0106482391161721588524757602313035270771562002841775343298712758123539074213191978739083589771549597"
+    "0664046616205505789259944223223424444728595704169556757585423752417124134805999073137808018133811049"
+    "4890466866489442558344889010082597214961471042043991985565356975310055231935448663898095485089604066"
+    "0352681852824502078615102443513620912377597978521535770387775045705684361475530270683064113556748943"
+    "345076587312006145811358486831521563686919762403704226016998291015625";
+const QByteArray longestHalfWayExponent = "e-308";
+
+} // namespace
 
 class TextToNumberTest : public QObject {
     Q_OBJECT
@@ -61,8 +129,8 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(double, value);
         QFETCH(std::size_t, length);
-        const NumberReading reading = readNumber(std::string_view(text.constData(), std::size_t(text.size())));
-        QCOMPARE(reading.value, value);
+        const NumberReading reading = read(text);
+        QCOMPARE(exactly(reading.value), exactly(value));
         QCOMPARE(reading.length, length);
         QVERIFY(!reading.overflow);
     }
@@ -81,9 +149,7 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(bool, negative);
-        const double value = readNumber(text.toStdString()).value;
-        QCOMPARE(value, 0.0);
-        QCOMPARE(std::signbit(value), negative);
+        QCOMPARE(exactly(read(text).value), exactly(negative ? -0.0 : 0.0));
     }
 
     void beyond_the_double_range_is_an_overflow_data()
@@ -102,8 +168,8 @@ private slots:
     {
         QFETCH(QByteArray, text);
         QFETCH(double, value);
-        const NumberReading reading = readNumber(text.toStdString());
-        QCOMPARE(reading.value, value);
+        const NumberReading reading = read(text);
+        QCOMPARE(exactly(reading.value), exactly(value));
         QVERIFY(reading.overflow);
     }
 
@@ -111,26 +177,57 @@ private slots:
     {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<double>("value");
+        QTest::addColumn<float>("single"); // the value a text field holds
+        const double aboveOne = std::nextafter(1.0, 2.0);
         // Half-way between 1 and the next Double, then a nonzero digit far
         // beyond the digits kept: it must still round up.
-        QByteArray aboveHalf = "1.00000000000000011102230246251565404236316680908203125";
-        aboveHalf += QByteArray(2000, '0') + "1";
-        QTest::newRow("just above half-way") << aboveHalf << std::nextafter(1.0, 2.0);
-        QTest::newRow("exactly half-way rounds to even")
-            << QByteArray("1.00000000000000011102230246251565404236316680908203125") << 1.0;
-        QTest::newRow("a million digits") << QByteArray("0.") + QByteArray(1000000, '3') << 1.0 / 3.0;
+        QByteArray aboveHalf = halfWayAboveOne + QByteArray(2000, '0') + "1";
+        QTest::newRow("just above half-way") << aboveHalf << aboveOne << 1.0f;
+        QTest::newRow("exactly half-way rounds to even") << halfWayAboveOne << 1.0 << 1.0f;
+        // The first digit not kept, and ones further on, decide the rounding.
+        QTest::newRow("above half-way by the 781st digit") << oneAtPlace(halfWayAboveOne, 781) << aboveOne << 1.0f;
+        QTest::newRow("above half-way by the 1000th digit") << oneAtPlace(halfWayAboveOne, 1000) << aboveOne << 1.0f;
+        QTest::newRow("above half-way by the 100000th digit")
+            << oneAtPlace(halfWayAboveOne, 100000) << aboveOne << 1.0f;
+        QTest::newRow("negative, beyond half-way by the 1000th digit")
+            << "-" + oneAtPlace(halfWayAboveOne, 1000) << -aboveOne << -1.0f;
+        QTest::newRow("above the whole number 2^53 + 1 by the 1000th digit")
+            << oneAtPlace("9007199254740993.", 1000) << 9007199254740994.0 << 9007199254740992.0f;
+        QTest::newRow("longest half-way point rounds to even")
+            << longestHalfWay + longestHalfWayExponent << 0x0.ffffffffffffep-1022 << 0.0f;
+        QTest::newRow("above the longest half-way point by the 781st digit")
+            << oneAtPlace(longestHalfWay, 781, longestHalfWayExponent) << 0x0.fffffffffffffp-1022 << 0.0f;
+        // Above half-way between two Doubles, the lower of which lies half-way
+        // between two Singles: the digit far out decides the Single as well.
+        const float aboveOneSingle = 0x1.000002p0f;
+        QTest::newRow("Single half-way point exactly: both round to even")
+            << halfWayAboveSingleHalfWay << 0x1.000001p0 << 1.0f;
+        QTest::newRow("Single above half-way by the 781st digit")
+            << oneAtPlace(halfWayAboveSingleHalfWay, 781) << 0x1.0000010000001p0 << aboveOneSingle;
+        QTest::newRow("Single above half-way by the 1000th digit")
+            << oneAtPlace(halfWayAboveSingleHalfWay, 1000) << 0x1.0000010000001p0 << aboveOneSingle;
+        QTest::newRow("Single above half-way by the 100000th digit")
+            << oneAtPlace(halfWayAboveSingleHalfWay, 100000) << 0x1.0000010000001p0 << aboveOneSingle;
+        QTest::newRow("largest Single by the 1000th digit")
+            << oneAtPlace(halfWayBelowLargestSingle, 1000) << 0x1.fffffd0000001p127
+            << std::numeric_limits<float>::max();
+        QTest::newRow("a million digits") << QByteArray("0.") + QByteArray(1000000, '3') << 1.0 / 3.0
+                                          << 0x1.555556p-2f;
         QTest::newRow("a million zeros then a digit")
-            << QByteArray("0.") + QByteArray(1000000, '0') + "7" << 0.0;
+            << QByteArray("0.") + QByteArray(1000000, '0') + "7" << 0.0 << 0.0f;
         QTest::newRow("a million zeros scaled back up")
-            << QByteArray("0.") + QByteArray(1000000, '0') + "7e1000001" << 7.0;
-        QTest::newRow("many leading zeros") << QByteArray(100000, '0') + "42" << 42.0;
+            << QByteArray("0.") + QByteArray(1000000, '0') + "7e1000001" << 7.0 << 7.0f;
+        QTest::newRow("many leading zeros") << QByteArray(100000, '0') + "42" << 42.0 << 42.0f;
     }
 
     void rounds_long_texts_correctly()
     {
         QFETCH(QByteArray, text);
         QFETCH(double, value);
-        QCOMPARE(readNumber(std::string_view(text.constData(), std::size_t(text.size()))).value, value);
+        QFETCH(float, single);
+        const double reading = read(text).value;
+        QCOMPARE(exactly(reading), exactly(value));
+        QCOMPARE(exactly(narrowed(reading)), exactly(single));
     }
 };
 
