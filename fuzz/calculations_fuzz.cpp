@@ -9,6 +9,7 @@
 // the texts of the fields, in order.
 
 #include "core/calculations.h"
+#include "core/input_notice.h"
 #include "core/number_to_text.h"
 #include "core/runtime_error.h"
 #include "core/text_to_number.h"
@@ -47,6 +48,10 @@ void checkReading(std::string_view text)
     const NumberReading reading = readNumber(text);
     require(!std::isnan(reading.value));
     require(reading.overflow == std::isinf(reading.value));
+    require(reading.length <= text.size());
+    // The notice for a field quotes part of any text without reading past it.
+    const std::string notice = misreadNotice(text, reading);
+    require(notice.empty() == (text.find_first_not_of(" \t", reading.length) == std::string_view::npos));
     require(isNumberText(signedText(reading.value)));
     require(isNumberText(signedText(static_cast<Single>(reading.value))));
 }

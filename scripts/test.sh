@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
-    xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file
+    xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
+    dbus at-spi2-core python3-pyatspi
 
 # The locale tests run the calculations under a decimal-comma locale.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
@@ -50,19 +51,30 @@ status=0
 run_suite dev || status=1
 run_suite asan || status=1
 
-# The fuzz target: arbitrary bytes into the number reading and every
-# calculation, starting from the seeds; new inputs go to a scratch folder.
+# The fuzz targets, sharing the fuzz time: arbitrary bytes into the number
+# reading and every calculation, then into the window's fields and buttons
+# on the offscreen platform; from the seeds, new inputs to scratch folders.
 fuzz_seconds=${KALVENTA_FUZZ_SECONDS:-60}
-corpus=$(mktemp -d)
-if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" \
-    && ./build/fuzz/fuzz/calculations_fuzz -max_total_time="$fuzz_seconds" -print_final_stats=1 \
-        "$corpus" fuzz/seeds; then
-    passed=$((passed + 1))
+run_fuzz() { # target seconds [options…]
+    local target=$1 seconds=$2 corpus
+    shift 2
+    corpus=$(mktemp -d)
+    if ./build/fuzz/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "$corpus" fuzz/seeds; then
+        passed=$((passed + 1))
+    else
+        failed=$((failed + 1))
+        status=1
+    fi
+    rm -rf "$corpus"
+}
+if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz; then
+    run_fuzz calculations_fuzz $((fuzz_seconds / 2))
+    LSAN_OPTIONS="suppressions=$PWD/fuzz/window_fuzz.lsan" \
+        run_fuzz window_fuzz $((fuzz_seconds - fuzz_seconds / 2)) -max_len=65536
 else
     failed=$((failed + 1))
     status=1
 fi
-rm -rf "$corpus"
 
 echo "Kalventa: $passed passed, $failed failed"
 exit "$status"
