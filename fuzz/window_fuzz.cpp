@@ -4,15 +4,13 @@
 // writes for the same inputs through an in-memory window, and a run-time
 // error, and only that, opens the message box with its text.
 //
-// Input layout as in calculations_fuzz: the first byte picks the button
-// (bits 0-1) and the list items (bits 2-4 for Combo1, 5-7 for Combo2), the
-// second turns option buttons on (bits 0-5, Option1 to Option6; in each
-// group the last one on wins, as clicking them would); the rest is split at
-// '\n' into the texts of the fields, in order, as any bytes (UTF-8 or not).
+// Input layout: fuzz_input.h; in each option group the last option on wins,
+// as clicking them would, and the texts are any bytes, UTF-8 or not.
 
 #include "core/calculation_table.h"
 #include "core/error_text.h"
 #include "core/runtime_error.h"
+#include "fuzz_input.h"
 #include "memory_controls.h"
 #include "ui/form1.h"
 
@@ -33,17 +31,10 @@
 
 using namespace kalventa;
 using kalventa::testing::MemoryControls;
+using namespace kalventa::fuzzing;
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-constexpr std::array textFields{"Text1", "Text3", "Text2", "Text4", "Text5", "Text6", "Text7"};
-constexpr std::array options{"Option1", "Option2", "Option3", "Option4", "Option5", "Option6"};
 constexpr std::array resultLabels{"Label3", "Label6", "Label8", "Label10", "Label12", "Label16",
                                   "Label18", "Label19", "Label20", "Label21", "Label23"};
 
@@ -58,27 +49,26 @@ Widget& child(const QWidget& window, const char* name)
 QWidget* theWindow = nullptr;
 
 // Sets the window's inputs from the fuzz input.
-void enter(QWidget& window, std::uint8_t choice, std::uint8_t switches, std::string_view rest)
+void enter(QWidget& window, const FuzzInput& input)
 {
-    std::size_t field = 0;
-    for (std::size_t start = 0; start <= rest.size() && field < textFields.size(); ++field) {
-        const std::size_t end = std::min(rest.find('\n', start), rest.size());
-        const std::string_view text = rest.substr(start, end - start);
+    // Fields the input gives no text are emptied; the labels keep what the
+    // runs before wrote, as the window does.
+    for (std::size_t field = 0; field < textFields.size(); ++field) {
+        const std::string_view text = field < input.texts.size() ? input.texts[field] : std::string_view{};
         child<QLineEdit>(window, textFields[field]).setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-        start = end + 1;
     }
-    for (std::size_t k = 0; k < options.size(); ++k) {
-        auto& option = child<QRadioButton>(window, options[k]);
+    for (const char* name : options) {
+        auto& option = child<QRadioButton>(window, name);
         // An exclusive option cannot be turned off on its own.
         option.setAutoExclusive(false);
         option.setChecked(false);
         option.setAutoExclusive(true);
     }
     for (std::size_t k = 0; k < options.size(); ++k)
-        if ((switches >> k) & 1)
+        if (input.optionOn[k])
             child<QRadioButton>(window, options[k]).setChecked(true);
-    child<QComboBox>(window, "Combo1").setCurrentIndex(((choice >> 2) & 7) - 1);
-    child<QComboBox>(window, "Combo2").setCurrentIndex(((choice >> 5) & 7) % 3 - 1);
+    child<QComboBox>(window, "Combo1").setCurrentIndex(input.combo1);
+    child<QComboBox>(window, "Combo2").setCurrentIndex(input.combo2);
 }
 
 // The same inputs and the labels as they stand, in memory.
@@ -131,13 +121,13 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size < 2)
+    const std::optional<FuzzInput> input = FuzzInput::from(data, size);
+    if (!input)
         return 0;
     QWidget& window = *theWindow;
-    const std::uint8_t choice = data[0];
-    enter(window, choice, data[1], std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+    enter(window, *input);
 
-    const CalculationEntry& calculation = calculations()[(choice & 3u) % calculations().size()];
+    const CalculationEntry& calculation = calculations()[input->calculation];
     MemoryControls expected = mirror(window);
     std::optional<RuntimeError> error;
     try {
