@@ -5,7 +5,9 @@
 // tests and benchmarks over a plain table in memory.
 
 #include "core/kinds.h"
+#include "core/runtime_error.h"
 #include "core/text_to_number.h"
+#include "core/variant.h"
 
 #include <string>
 #include <string_view>
@@ -29,6 +31,10 @@ public:
     // much of it the number took, so that a window can tell the engineer
     // when part of what was typed was ignored. Most windows need not know.
     virtual void textRead(std::string_view /*name*/, std::string_view /*text*/, const NumberReading& /*reading*/) {}
+    // Told of each quantity a calculation has worked out or taken from the
+    // window, with its kind and value, in the order of the calculation, so that
+    // a window can show how a result was obtained. Most windows need not know.
+    virtual void noted(Quantity /*quantity*/, const Variant& /*value*/) {}
 
 protected:
     Controls() = default;

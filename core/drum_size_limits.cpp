@@ -26,10 +26,12 @@ void drumSizeLimits(Controls& window)
         // Sees the narrowing of the rope diameter too: no control was touched since.
         run.check();
         const Variant minDrumDiameter(drumDiameter);
+        run.note(Quantity::MinDrumDiameter, minDrumDiameter);
 
         // A Variant product, unchecked: beyond the Single range it becomes a Double.
         run.workingOn(Quantity::MaxDrumLength);
         const Variant maxDrumLength = product(minDrumDiameter, Variant(drumDiametersPerLength));
+        run.note(Quantity::MaxDrumLength, maxDrumLength);
 
         run.setCaption("Label8", signedText(minDrumDiameter));
         run.setCaption("Label10", signedText(maxDrumLength));

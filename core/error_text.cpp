@@ -41,6 +41,11 @@ std::string_view quantityWords(Quantity quantity)
     case Quantity::TotalRopeLength: return "канатоёмкость без учёта неравномерности укладки";
     case Quantity::RopeCapacity: return "канатоёмкость";
     case Quantity::WallThickness: return "толщина стенки барабана";
+    case Quantity::DutyFactor: return "коэффициент запаса";
+    case Quantity::ComparedBreakingForce: return "разрывное усилие для сравнения";
+    case Quantity::LayerCount: return "количество слоёв";
+    case Quantity::AllowableStress: return "допускаемое напряжение";
+    case Quantity::FlangeFactor: return "размер Y";
     }
     return {};
 }

@@ -1,6 +1,7 @@
 #include "core/input_notice.h"
 
 #include "core/number_to_text.h"
+#include "core/text_excerpt.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -15,22 +16,6 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 constexpr std::size_t quotedCharacters = 20;
 // A suggestion longer than this would not help: the notice says what to do instead.
 constexpr std::size_t suggestedBytes = 40;
-
-// At most `count` characters of UTF-8 text, never cut inside a character,
-// with "…" when something was left out.
-std::string quoted(std::string_view text, std::size_t count)
-{
-    std::size_t end = 0;
-    for (std::size_t characters = 0; end < text.size() && characters < count; ++characters) {
-        ++end;
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            ++end;
-    }
-    std::string out(text.substr(0, end));
-    if (end < text.size())
-        out += "…";
-    return out;
-}
 
 // The value as the calculation holds it, a Single, in the labels' form
 // without the blank that stands for the sign.
@@ -76,7 +61,7 @@ std::string misreadNotice(std::string_view text, const NumberReading& reading)
         ignored.remove_prefix(1);
     while (isBlank(ignored.back()))
         ignored.remove_suffix(1);
-    return readAs(reading) + "«" + quoted(ignored, quotedCharacters) + "» после числа не учтено.";
+    return readAs(reading) + "«" + excerpt(ignored, quotedCharacters) + "» после числа не учтено.";
 }
 
 } // namespace kalventa

@@ -65,28 +65,34 @@ void ropeCapacity(Controls& window)
         const Single W = run.readSingle("Text7");
         if (d == 0)
             d = ropeDiameterIfNone;
+        run.note(Quantity::RopeDiameter, Variant(d));
 
         run.workingOn(Quantity::TurnsPerLayer);
         const Integer n = turnsPerLayer(run, L, d);
+        run.note(Quantity::TurnsPerLayer, Variant(n));
 
         run.workingOn(Quantity::LeftoverLength);
         const Double filled = fp.product(n, d);
         run.check();
         const Currency g = difference(toCurrency(L), toCurrency(filled));
+        run.note(Quantity::LeftoverLength, Variant(g));
 
         Variant layerBound;
         if (const Integer index = run.listIndex("Combo1"); index >= 0 && index <= maxLayerIndex)
             layerBound = Variant(index);
+        run.note(Quantity::LayerCount, layerBound);
 
         Variant m;
         if (const Integer index = run.listIndex("Combo2"); index >= 0 && index < static_cast<Integer>(allowableStresses.size()))
             m = allowableStresses[static_cast<std::size_t>(index)];
+        run.note(Quantity::AllowableStress, m);
 
         Variant Y;
         if (run.isOn("Option5"))
             Y = Variant(flangeFactorOneAndHalf);
         if (run.isOn("Option6"))
             Y = Variant(flangeFactorTwo);
+        run.note(Quantity::FlangeFactor, Y);
 
         Single S = 0;
         countedLoop(Variant(Integer{0}), layerBound, Variant(Integer{1}), [&](const Variant& i) {
@@ -94,21 +100,25 @@ void ropeCapacity(Controls& window)
             Single twoD = fp.narrow(fp.sum(d, d));
             run.check();
             const Currency P = toCurrency(sum(sum(product(Variant(twoD), i), Variant(D)), Variant(d)));
+            run.note(Quantity::PitchDiameter, Variant(P));
             const Currency outer = sum(P, toCurrency(d));
 
             run.workingOn(Quantity::FlangeDiameter);
             twoD = fp.narrow(fp.sum(d, d));
             run.check();
             const Currency F = toCurrency(sum(Variant(outer), product(Variant(twoD), Y)));
+            run.note(Quantity::FlangeDiameter, Variant(F));
 
             run.workingOn(Quantity::LayerLength);
             const Double length = fp.quotient(fp.product(fp.product(toDouble(P), circleConstant), n),
                                               millimetresPerMetre);
             run.check();
             const Currency layerLength = toCurrency(length);
+            run.note(Quantity::LayerLength, Variant(layerLength));
 
             run.workingOn(Quantity::TotalRopeLength);
             S = toSingle(sum(toCurrency(S), layerLength));
+            run.note(Quantity::TotalRopeLength, Variant(S));
 
             for (Integer k = 0; k <= maxLayerIndex; ++k)
                 if (equal(i, Variant(k)))
@@ -118,13 +128,16 @@ void ropeCapacity(Controls& window)
 
         if (equal(m, Variant(Integer{0})))
             m = stressIfNone;
+        run.note(Quantity::AllowableStress, m);
 
         run.workingOn(Quantity::RopeCapacity);
         const Single capacity = fp.narrow(fp.product(S, layingAllowance));
         run.check();
+        run.note(Quantity::RopeCapacity, Variant(capacity));
 
         run.workingOn(Quantity::WallThickness);
         const Integer t = wallThickness(W, m, d);
+        run.note(Quantity::WallThickness, Variant(t));
 
         run.setCaption("Label16", signedText(n));
         run.setCaption("Label23", signedText(t));

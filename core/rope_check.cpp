@@ -47,12 +47,15 @@ void ropeCheck(Controls& window)
         for (const DutyClass& duty : dutyClasses)
             if (run.isOn(duty.option))
                 dutyFactor = duty.factor;
+        run.note(Quantity::DutyFactor, dutyFactor);
 
         run.workingOn(Quantity::RopeTension);
         const Variant tension = product(product(Variant(loadWeight), dutyFactor), Variant(newtonsPerKilogram));
+        run.note(Quantity::RopeTension, tension);
         run.setCaption("Label3", signedText(tension));
 
         const Single compared = breakingForce == 0 ? unknownBreakingForce : breakingForce;
+        run.note(Quantity::ComparedBreakingForce, Variant(compared));
         run.setCaption("Label6", lessThan(Variant(compared), tension) ? notPermissible : std::string_view{});
     });
 }

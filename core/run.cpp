@@ -17,6 +17,7 @@ Single Run::readSingle(std::string_view textField)
     const Single value = arithmetic_.narrow(reading.value);
     if (std::isinf(value) && infiniteInput_ == Quantity::Unknown)
         infiniteInput_ = arithmetic_.workingOn();
+    note(arithmetic_.workingOn(), Variant(value));
     return value;
 }
 

@@ -42,6 +42,8 @@ public:
     bool isOn(std::string_view optionButton);
     Integer listIndex(std::string_view list);
     void setCaption(std::string_view label, std::string_view caption);
+    // Tells the window the value of a quantity, for its record of the run.
+    void note(Quantity quantity, const Variant& value) { window_.noted(quantity, value); }
 
     FloatArithmetic& arithmetic() noexcept { return arithmetic_; }
     // The floating-point check.

@@ -3,6 +3,7 @@
 #include "core/error_text.h"
 #include "core/input_notice.h"
 #include "core/meanings.h"
+#include "core/text_excerpt.h"
 
 #include <algorithm>
 
@@ -27,12 +28,40 @@ public:
     void textRead(std::string_view name, std::string_view text, const NumberReading& reading) override
     {
         window_.textRead(name, text, reading);
-        record_.fieldsRead.push_back({std::string(name), misreadNotice(text, reading)});
+        record_.fieldsRead.push_back(
+            {std::string(name), Quantity::Unknown, excerpt(text, typedCharacters), Variant{}, misreadNotice(text, reading)});
+        inputPending_ = true;
+    }
+
+    void noted(Quantity quantity, const Variant& value) override
+    {
+        window_.noted(quantity, value);
+        // The value of a text just read comes first: it is that input's.
+        if (inputPending_) {
+            inputPending_ = false;
+            record_.fieldsRead.back().quantity = quantity;
+            record_.fieldsRead.back().value = value;
+        }
+        record_.values.push_back({quantity, value});
+        if (quantity == Quantity::PitchDiameter)
+            record_.layers.push_back({value, {}, {}, {}});
+        else if (LayerValues* layer = record_.layers.empty() ? nullptr : &record_.layers.back()) {
+            if (quantity == Quantity::FlangeDiameter)
+                layer->flangeDiameter = value;
+            else if (quantity == Quantity::LayerLength)
+                layer->layerLength = value;
+            else if (quantity == Quantity::TotalRopeLength)
+                layer->totalRopeLength = value;
+        }
     }
 
 private:
+    // A record quotes what was typed, not a pasted page of it.
+    static constexpr std::size_t typedCharacters = 200;
+
     Controls& window_;
     RunRecord& record_;
+    bool inputPending_ = false;
 };
 
 // "натяжение 55000 Н; канат не допустим": each label once, with its last caption.
@@ -60,6 +89,12 @@ const std::string* RunRecord::finalCaption(std::string_view label) const
 {
     const auto it = std::ranges::find(captions.rbegin(), captions.rend(), label, &CaptionWritten::label);
     return it == captions.rend() ? nullptr : &it->caption;
+}
+
+const Variant* RunRecord::finalValue(Quantity quantity) const
+{
+    const auto it = std::ranges::find(values.rbegin(), values.rend(), quantity, &NotedValue::quantity);
+    return it == values.rend() ? nullptr : &it->value;
 }
 
 RunRecord recordRun(const CalculationEntry& calculation, Controls& window)

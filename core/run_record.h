@@ -1,8 +1,10 @@
 #pragma once
-// What one run of a calculation read and wrote, for the window's notices
-// and its screen-reader summary: the text fields it read, with the notice
-// for each one that was not read whole, every caption in the order written,
-// and the run-time error that stopped it, if one did.
+// What one run of a calculation read, worked out and wrote: the text fields
+// it read, as typed and as read, with the notice for each one that was not
+// read whole; every quantity with its kind and value, and the values of each
+// rope layer; every caption in the order written; and the run-time error that
+// stopped it, if one did. The window's notices, its screen-reader summary, the
+// formulas on its results and the calculation report are made from it.
 
 #include "core/calculation_table.h"
 #include "core/controls.h"
@@ -17,7 +19,24 @@ namespace kalventa {
 
 struct FieldRead {
     std::string field;
+    Quantity quantity = Quantity::Unknown;
+    std::string typed; // as typed; a long text cut, with "…"
+    Variant value;     // as read: the Single the calculation took
     std::string notice; // empty when the text was read whole
+};
+
+struct NotedValue {
+    Quantity quantity;
+    Variant value;
+};
+
+// One pass of the rope capacity's layer loop; a value the pass did not reach
+// is Empty.
+struct LayerValues {
+    Variant pitchDiameter;
+    Variant flangeDiameter;
+    Variant layerLength;
+    Variant totalRopeLength; // after this layer
 };
 
 struct CaptionWritten {
@@ -28,11 +47,15 @@ struct CaptionWritten {
 struct RunRecord {
     const CalculationEntry* calculation = nullptr;
     std::vector<FieldRead> fieldsRead;
+    std::vector<NotedValue> values; // in the order worked out, layers included
+    std::vector<LayerValues> layers;
     std::vector<CaptionWritten> captions;
     std::optional<RuntimeError> error;
 
     // The caption the run left in the label; null when it wrote none there.
     const std::string* finalCaption(std::string_view label) const;
+    // The last value the run gave the quantity; null when it gave none.
+    const Variant* finalValue(Quantity quantity) const;
 };
 
 // Runs the calculation on the window and records it. A run-time error ends

@@ -13,7 +13,8 @@ enum class ErrorKind {
 };
 
 // What a calculation was working on when the error arose, so that the message
-// can name the quantity that went out of range.
+// can name the quantity that went out of range; also what a run's record
+// names each value by.
 enum class Quantity {
     Unknown,
     LoadWeight,
@@ -32,6 +33,13 @@ enum class Quantity {
     TotalRopeLength,
     RopeCapacity,
     WallThickness,
+    // Taken from the window's choices, or worked out on the way; no error
+    // names these, a run's record does.
+    DutyFactor,
+    ComparedBreakingForce,
+    LayerCount,
+    AllowableStress,
+    FlangeFactor,
 };
 
 class RuntimeError : public std::runtime_error {
