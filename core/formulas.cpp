@@ -1,0 +1,275 @@
+#include "core/formulas.h"
+
+#include "core/error_text.h"
+#include "core/number_to_text.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+
+namespace kalventa {
+namespace {
+
+using enum Quantity;
+
+constexpr std::array rows{
+    // The rope check.
+    QuantityRow{"Command1", LoadWeight, "Q", "вес груза", "кг", {}, {}, {}},
+    QuantityRow{"Command1", BreakingForce, "Fр", "разрывное усилие каната", "Н", {}, {}, {}},
+    QuantityRow{"Command1", DutyFactor, "k", "коэффициент запаса по режиму работы", {}, {}, {}, {},
+                "0 (режим работы не выбран)"},
+    QuantityRow{"Command1", RopeTension, "Sмин", "минимальное допустимое натяжение каната", "Н", "Q · k · 10",
+                "{Q} · {k} · 10", "Label3"},
+
+    // The drum size limits.
+    QuantityRow{"Command2", RopeDiameter, "d", "диаметр каната", "мм", {}, {}, {}},
+    QuantityRow{"Command2", MinDrumDiameter, "Dмин", "минимальный диаметр барабана", "мм", "19 · d", "19 · {d}",
+                "Label8"},
+    QuantityRow{"Command2", MaxDrumLength, "Lмакс", "максимальная длина барабана", "мм", "3 · Dмин", "3 · {Dмин}",
+                "Label10"},
+
+    // The rope capacity.
+    QuantityRow{"Command3", DrumDiameter, "D", "диаметр барабана", "мм", {}, {}, {}},
+    QuantityRow{"Command3", DrumLength, "L", "длина барабана", "мм", {}, {}, {}},
+    QuantityRow{"Command3", RopeDiameter, "d", "диаметр каната (пустое поле или 0: 1 мм)", "мм", {}, {}, {}},
+    QuantityRow{"Command3", LoadWeight, "Q", "вес груза", "кг", {}, {}, {}},
+    QuantityRow{"Command3", LayerCount, "N", "число слоёв каната", {}, {}, {}, "Label18", "1 (не выбрано)"},
+    QuantityRow{"Command3", AllowableStress, "[σ]", "допускаемое напряжение материала барабана", "кг/мм²", {}, {},
+                {}, "1 (материал не выбран)"},
+    QuantityRow{"Command3", FlangeFactor, "Y", "размер Y в диаметрах каната", {}, {}, {}, {}, "0 (не выбран)"},
+    QuantityRow{"Command3", TurnsPerLayer, "n", "число витков в слое", {}, "⌊L / d⌋", "⌊{L} / {d}⌋", "Label16"},
+    QuantityRow{"Command3", LeftoverLength, "g", "остаток длины барабана за последним витком", "мм", "L − n · d",
+                "{L} − {n} · {d}", "Label12"},
+    QuantityRow{"Command3", PitchDiameter, "P{N}", "диаметр навивки верхнего слоя", "мм", "D + d + 2 · d · ({N} − 1)",
+                "{D} + {d} + 2 · {d} · {N-1}", {}},
+    QuantityRow{"Command3", FlangeDiameter, "F", "диаметр реборды", "мм", "P{N} + d + 2 · d · Y",
+                "{P} + {d} + 2 · {d} · {Y}", "Label21"},
+    QuantityRow{"Command3", LayerLength, "l{N}", "длина каната в верхнем слое", "м", "3.14159 · P{N} · n / 1000",
+                "3.14159 · {P} · {n} / 1000", {}},
+    QuantityRow{"Command3", TotalRopeLength, "S", "канатоёмкость без учёта неравномерности укладки", "м",
+                "{l-symbols}", "{l-values}", "Label19"},
+    QuantityRow{"Command3", RopeCapacity, "Sк", "канатоёмкость", "м", "0.9 · S", "0.9 · {S}", "Label20"},
+    QuantityRow{"Command3", WallThickness, "t", "толщина стенки барабана", "мм", "⌈Q / ([σ] · d)⌉",
+                "⌈{Q} / ({[σ]} · {d})⌉", "Label23"},
+};
+
+bool isChoice(const QuantityRow& row) { return !row.ifEmpty.empty(); }
+bool isResult(const QuantityRow& row) { return !row.formula.empty() || row.quantity == LayerCount; }
+
+// Replaces every {token} of `pattern` by what `fill` gives for it.
+template <class Fill>
+std::string expand(std::string_view pattern, Fill&& fill)
+{
+    std::string out;
+    for (std::size_t i = 0; i < pattern.size();) {
+        const std::size_t open = pattern.find('{', i);
+        const std::size_t close = open == std::string_view::npos ? open : pattern.find('}', open);
+        if (close == std::string_view::npos) {
+            out.append(pattern.substr(i));
+            break;
+        }
+        out.append(pattern.substr(i, open - i));
+        out.append(fill(pattern.substr(open + 1, close - open - 1)));
+        i = close + 1;
+    }
+    return out;
+}
+
+std::string withUnit(std::string value, std::string_view unit)
+{
+    if (!unit.empty())
+        value.append(" ").append(unit);
+    return value;
+}
+
+// A value as it stands in a substituted formula: negative ones in brackets.
+std::string operand(const Variant& value)
+{
+    std::string text = valueText(value);
+    return text.starts_with('-') ? "(" + text + ")" : text;
+}
+
+// Reads a run's values for its formulas.
+class RunValues {
+public:
+    explicit RunValues(const RunRecord& record) : record_(record) {}
+
+    std::string layers() const { return std::to_string(record_.layers.size()); }
+
+    // The symbols of the run's formulas with the number of layers put in.
+    std::string symbols(std::string_view pattern, bool symbolic) const
+    {
+        return expand(pattern, [&](std::string_view token) -> std::string {
+            if (token == "N")
+                return symbolic ? "N" : layers();
+            if (token == "l-symbols")
+                return symbolic ? "l1 + … + lN" : layerSymbols();
+            return "{" + std::string(token) + "}";
+        });
+    }
+
+    std::string substituted(std::string_view pattern) const
+    {
+        return expand(pattern, [&](std::string_view token) -> std::string {
+            if (token == "N-1")
+                return std::to_string(record_.layers.empty() ? 0 : record_.layers.size() - 1);
+            if (token == "P")
+                return valueOf(PitchDiameter);
+            if (token == "l-values")
+                return layerValues();
+            const auto row = std::ranges::find_if(rows, [&](const QuantityRow& r) {
+                return r.button == record_.calculation->button && r.symbol == token;
+            });
+            return row == rows.end() ? std::string(token) : valueOf(row->quantity);
+        });
+    }
+
+    // The value a choice shows: what was chosen, and what an empty choice
+    // means (the allowable stress that replaces it is noted later).
+    std::string choice(const QuantityRow& row) const
+    {
+        const auto first = std::ranges::find(record_.values, row.quantity, &NotedValue::quantity);
+        if (first == record_.values.end())
+            return {};
+        if (first->value.kind() == VariantKind::Empty)
+            return std::string(row.ifEmpty);
+        if (row.quantity == LayerCount)
+            return plainText(static_cast<Integer>(first->value.integer() + 1));
+        return valueText(first->value);
+    }
+
+private:
+    std::string valueOf(Quantity quantity) const
+    {
+        const Variant* value = record_.finalValue(quantity);
+        return value ? operand(*value) : "?";
+    }
+
+    std::string layerSymbols() const
+    {
+        std::string out;
+        for (std::size_t i = 1; i <= record_.layers.size(); ++i)
+            out += (i > 1 ? " + l" : "l") + std::to_string(i);
+        return out;
+    }
+
+    std::string layerValues() const
+    {
+        std::string out;
+        for (const LayerValues& layer : record_.layers)
+            out += (out.empty() ? "" : " + ") + operand(layer.layerLength);
+        return out;
+    }
+
+    const RunRecord& record_;
+};
+
+QuantityLine lineOf(const QuantityRow& row, const RunRecord& record)
+{
+    const RunValues values(record);
+    QuantityLine line;
+    line.row = &row;
+    line.symbol = values.symbols(row.symbol, false);
+    line.inSymbols = row.formula.empty() ? line.symbol : line.symbol + " = " + values.symbols(row.formula, false);
+    if (isChoice(row)) {
+        line.value = values.choice(row);
+        line.reached = !line.value.empty();
+    } else if (const Variant* value = record.finalValue(row.quantity)) {
+        line.value = valueText(*value);
+        line.reached = true;
+    }
+    if (line.reached)
+        line.substituted = row.formula.empty()
+            ? line.symbol + " = " + line.valueWithUnit()
+            : line.inSymbols + " = " + values.substituted(row.substitution) + " = " + line.valueWithUnit();
+    return line;
+}
+
+std::vector<QuantityLine> linesOf(const RunRecord& record, bool (*wanted)(const QuantityRow&))
+{
+    std::vector<QuantityLine> lines;
+    if (!record.calculation)
+        return lines;
+    for (const QuantityRow& row : rows)
+        if (row.button == record.calculation->button && wanted(row))
+            lines.push_back(lineOf(row, record));
+    return lines;
+}
+
+constexpr std::string_view verdictRule = "канат не допустим, если Fр < Sмин";
+
+} // namespace
+
+std::span<const QuantityRow> quantityRows() { return rows; }
+
+std::string QuantityLine::valueWithUnit() const
+{
+    return withUnit(value, isChoice(*row) && value.find(' ') != std::string::npos ? std::string_view{} : row->unit);
+}
+
+std::string valueText(const Variant& value)
+{
+    std::string text = signedText(value);
+    if (text.starts_with(' '))
+        text.erase(0, 1);
+    return text;
+}
+
+std::vector<QuantityLine> choicesOf(const RunRecord& record) { return linesOf(record, &isChoice); }
+
+std::vector<QuantityLine> resultsOf(const RunRecord& record)
+{
+    return linesOf(record, [](const QuantityRow& row) { return !isChoice(row) && isResult(row); });
+}
+
+std::string verdictOf(const RunRecord& record)
+{
+    const std::string* verdict = record.finalCaption("Label6");
+    const Variant* tension = record.finalValue(RopeTension);
+    const Variant* compared = record.finalValue(ComparedBreakingForce);
+    const Variant* force = record.finalValue(BreakingForce);
+    if (!verdict || !tension || !compared || !force)
+        return {};
+    std::string text = "Fр = " + withUnit(valueText(*force), "Н");
+    if (valueText(*force) != valueText(*compared))
+        text += " (для сравнения принято " + withUnit(valueText(*compared), "Н") + ")";
+    text += verdict->empty() ? " ≥ " : " < ";
+    text += "Sмин = " + withUnit(valueText(*tension), "Н");
+    return text + (verdict->empty() ? ": канат допустим" : ": канат не допустим");
+}
+
+std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
+{
+    if (label == "Label6") {
+        if (!lastRun || !lastRun->calculation || lastRun->calculation->button != "Command1")
+            return "Заключение о канате: " + std::string(verdictRule);
+        const std::string verdict = verdictOf(*lastRun);
+        if (!verdict.empty())
+            return verdict;
+        return "Заключение о канате: " + std::string(verdictRule) + " — не рассчитано: расчёт остановлен, "
+            + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
+    }
+    const auto row = std::ranges::find(rows, label, &QuantityRow::label);
+    if (row == rows.end() || label.empty())
+        return {};
+    if (!lastRun || !lastRun->calculation || lastRun->calculation->button != row->button) {
+        const RunRecord none;
+        const RunValues values(none);
+        const std::string symbol = values.symbols(row->symbol, true);
+        const std::string inSymbols = row->formula.empty() ? symbol : symbol + " = " + values.symbols(row->formula, true);
+        return withUnit(inSymbols + " — " + std::string(row->name) + (row->unit.empty() ? "" : ","), row->unit);
+    }
+    // The label tells what the run wrote into it: a value worked out but not
+    // written, because an error came first, is not what the label shows.
+    const QuantityLine line = lineOf(*row, *lastRun);
+    const std::string* caption = lastRun->finalCaption(label);
+    const std::string stopped =
+        "расчёт остановлен, " + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
+    if (!caption)
+        return line.inSymbols + " — не рассчитано: " + stopped;
+    if (row->quantity == LayerCount && lastRun->error)
+        return line.substituted + " — рассчитано слоёв: " + *caption + "; " + stopped;
+    return line.substituted;
+}
+
+} // namespace kalventa
