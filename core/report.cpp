@@ -1,0 +1,126 @@
+#include "core/report.h"
+
+#include "core/error_text.h"
+#include "core/formulas.h"
+
+#include <algorithm>
+
+namespace kalventa {
+namespace {
+
+// The sketch shows the drum's inputs where they were typed and its results
+// in their labels.
+constexpr std::string_view sketchInputs[] = {"Text4", "Text5"};
+constexpr std::string_view sketchLabels[] = {"Label18", "Label16", "Label12", "Label23", "Label21", "Label20"};
+
+std::string capitalised(std::string_view name)
+{
+    // The names start with a Cyrillic lower-case letter (two bytes) or a Latin one.
+    std::string text(name);
+    const auto first = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
+    if (first == 0xD0 && text.size() > 1) {
+        const auto second = static_cast<unsigned char>(text[1]);
+        if (second >= 0xB0 && second <= 0xBF)
+            text[1] = static_cast<char>(second - 0x20); // а…п
+    } else if (first == 0xD1 && text.size() > 1) {
+        const auto second = static_cast<unsigned char>(text[1]);
+        if (second >= 0x80 && second <= 0x8F) {
+            text[0] = static_cast<char>(0xD0); // р…я
+            text[1] = static_cast<char>(second + 0x20);
+        }
+    }
+    return text;
+}
+
+std::string explained(const QuantityRow& row, std::string_view symbol)
+{
+    std::string text = std::string(symbol) + " — " + std::string(row.name);
+    if (!row.unit.empty())
+        text.append(", ").append(row.unit);
+    return text;
+}
+
+const QuantityRow* rowOf(const RunRecord& record, Quantity quantity)
+{
+    const auto rows = quantityRows();
+    const auto it = std::ranges::find_if(
+        rows, [&](const QuantityRow& row) { return row.button == record.calculation->button && row.quantity == quantity; });
+    return it == rows.end() ? nullptr : &*it;
+}
+
+ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
+{
+    ReportSection section;
+    section.title = std::string(record.calculation->title);
+    section.stale = stale;
+
+    for (const FieldRead& read : record.fieldsRead) {
+        const QuantityRow* row = rowOf(record, read.quantity);
+        if (!row)
+            continue;
+        section.inputs.push_back({std::string(row->symbol), capitalised(row->name), std::string(row->unit), read.typed,
+                                  valueText(read.value), read.notice});
+        section.where.push_back(explained(*row, row->symbol));
+    }
+    for (const QuantityLine& choice : choicesOf(record)) {
+        if (!choice.reached)
+            continue;
+        section.inputs.push_back({choice.symbol, capitalised(choice.row->name), std::string(choice.row->unit), "—",
+                                  choice.value, {}});
+        section.where.push_back(explained(*choice.row, choice.symbol));
+    }
+
+    const std::string stopped = record.error ? "не рассчитано: расчёт остановлен, " + shortErrorText(*record.error) : "";
+    for (const QuantityLine& result : resultsOf(record)) {
+        if (result.row->formula.empty())
+            continue; // the layer count is a choice, listed with the inputs
+        section.formulas.push_back(
+            {++formulaNumber, result.reached ? result.substituted : result.inSymbols + " — " + stopped});
+        section.where.push_back(explained(*result.row, result.symbol));
+    }
+
+    for (std::size_t i = 0; i < record.layers.size(); ++i) {
+        const LayerValues& layer = record.layers[i];
+        const auto text = [](const Variant& value) {
+            return value.kind() == VariantKind::Empty ? std::string("—") : valueText(value);
+        };
+        section.layers.push_back(
+            {std::to_string(i + 1), text(layer.pitchDiameter), text(layer.flangeDiameter), text(layer.layerLength)});
+    }
+
+    if (record.calculation->button == "Command3") {
+        for (const std::string_view field : sketchInputs)
+            for (const FieldRead& read : record.fieldsRead)
+                if (read.field == field)
+                    section.sketch.push_back({read.field, valueText(read.value)});
+        for (const std::string_view label : sketchLabels)
+            if (const std::string* caption = record.finalCaption(label))
+                section.sketch.push_back({std::string(label), *caption});
+    }
+
+    section.verdict = verdictOf(record);
+    if (record.error) {
+        const std::string message = errorText(*record.error);
+        const std::string_view quantity = quantityWords(record.error->quantity());
+        section.stopped = (quantity.empty() ? std::string("Расчёт остановлен: ")
+                                            : "Расчёт остановлен на величине «" + std::string(quantity) + "»: ")
+            + message.substr(0, message.find('\n'));
+    }
+    return section;
+}
+
+} // namespace
+
+Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made)
+{
+    Report report{"Расчётная записка", std::string(program), std::string(made), {}, {}};
+    int formulaNumber = 0;
+    for (const ReportRun& run : runs)
+        if (run.record && run.record->calculation)
+            report.sections.push_back(sectionOf(*run.record, run.stale, formulaNumber));
+    if (report.sections.empty())
+        report.nothingYet = "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.";
+    return report;
+}
+
+} // namespace kalventa

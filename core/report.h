@@ -1,0 +1,76 @@
+#pragma once
+// The calculation report («Расчётная записка») as data: for each calculation
+// run since the program started, in the order run, the inputs as typed and
+// as read, the formulas numbered through the report with their values
+// substituted, the symbols explained, the per-layer values of the rope
+// capacity, the verdict, and where a run-time error stopped a run. Numbers
+// are in the labels' form. A window renders it to paper or PDF.
+
+#include "core/run_record.h"
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kalventa {
+
+struct ReportInput {
+    std::string symbol;
+    std::string name; // "Вес груза"
+    std::string unit;
+    std::string typed; // as typed; "—" for a choice
+    std::string read;  // as the calculation took it
+    std::string notice; // what part of the text was ignored; empty when none
+};
+
+struct ReportFormula {
+    int number = 0;   // (1), (2), … through the whole report
+    std::string text; // "Dмин = 19 · d = 19 · 12 = 228 мм", or what stopped it
+};
+
+struct ReportLayer {
+    std::string layer; // "1"
+    std::string pitchDiameter;
+    std::string flangeDiameter;
+    std::string layerLength;
+};
+
+// A value shown on the drum sketch, at the place of its control.
+struct SketchValue {
+    std::string control; // "Text4", "Label21"
+    std::string text;
+};
+
+struct ReportSection {
+    std::string title; // "Расчёт каната"
+    bool stale = false; // its inputs were changed after the run
+    std::vector<ReportInput> inputs;
+    std::vector<ReportFormula> formulas;
+    std::vector<std::string> where; // "d — диаметр каната, мм"
+    std::vector<ReportLayer> layers;
+    std::vector<SketchValue> sketch; // the rope capacity only
+    std::string verdict;  // the rope check only
+    std::string stopped;  // the step and the error when one ended the run
+};
+
+struct Report {
+    std::string title;   // "Расчётная записка"
+    std::string program; // "Кальвента 1.3.0"
+    std::string made;    // when, as the window gives it
+    std::vector<ReportSection> sections;
+    std::string nothingYet; // said instead of sections before any run
+};
+
+struct ReportRun {
+    const RunRecord* record;
+    bool stale;
+};
+
+// `runs` in the order run, one for each calculation run since start.
+Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made);
+
+// The words that mark a result whose inputs were changed after its run.
+inline constexpr std::string_view staleMark = "исходные данные изменены после расчёта";
+
+} // namespace kalventa
