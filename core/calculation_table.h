@@ -14,6 +14,7 @@ struct CalculationEntry {
     void (*run)(Controls& window);
     std::string_view title;   // "Расчёт каната"
     std::string_view purpose; // what it works out, lower case
+    std::span<const std::string_view> inputs; // every control it reads
 };
 
 std::span<const CalculationEntry> calculations();

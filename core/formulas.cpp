@@ -202,6 +202,26 @@ constexpr std::string_view verdictRule = "канат не допустим, ес
 
 std::span<const QuantityRow> quantityRows() { return rows; }
 
+std::string capitalised(std::string_view name)
+{
+    // The names start with a Cyrillic lower-case letter (two bytes) or a Latin one.
+    std::string text(name);
+    const auto first = static_cast<unsigned char>(text.empty() ? 0 : text[0]);
+    if (first == 0xD0 && text.size() > 1) {
+        const auto second = static_cast<unsigned char>(text[1]);
+        if (second >= 0xB0 && second <= 0xBF)
+            text[1] = static_cast<char>(second - 0x20); // а…п
+    } else if (first == 0xD1 && text.size() > 1) {
+        const auto second = static_cast<unsigned char>(text[1]);
+        if (second >= 0x80 && second <= 0x8F) {
+            text[0] = static_cast<char>(0xD0); // р…я
+            text[1] = static_cast<char>(second + 0x20);
+        }
+    }
+    return text;
+}
+
+
 std::string QuantityLine::valueWithUnit() const
 {
     return withUnit(value, isChoice(*row) && value.find(' ') != std::string::npos ? std::string_view{} : row->unit);

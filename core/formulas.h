@@ -52,6 +52,9 @@ std::vector<QuantityLine> resultsOf(const RunRecord& record);
 // calculation or a run that did not reach it.
 std::string verdictOf(const RunRecord& record);
 
+// A quantity's name as the start of a line: "Вес груза".
+std::string capitalised(std::string_view name);
+
 // A value in the labels' form without the blank that stands for the sign.
 std::string valueText(const Variant& value);
 

@@ -1,0 +1,40 @@
+#include "core/run_history.h"
+
+#include <algorithm>
+
+namespace kalventa {
+
+void RunHistory::add(RunRecord record)
+{
+    std::erase_if(entries_, [&](const Entry& entry) { return entry.record.calculation == record.calculation; });
+    entries_.push_back({std::move(record), false});
+}
+
+void RunHistory::inputChanged(std::string_view control)
+{
+    for (Entry& entry : entries_)
+        if (std::ranges::find(entry.record.calculation->inputs, control) != entry.record.calculation->inputs.end())
+            entry.stale = true;
+}
+
+const RunRecord* RunHistory::lastRun(std::string_view button) const
+{
+    const auto it = std::ranges::find_if(entries_, [&](const Entry& e) { return e.record.calculation->button == button; });
+    return it == entries_.end() ? nullptr : &it->record;
+}
+
+bool RunHistory::stale(std::string_view button) const
+{
+    const auto it = std::ranges::find_if(entries_, [&](const Entry& e) { return e.record.calculation->button == button; });
+    return it != entries_.end() && it->stale;
+}
+
+std::vector<ReportRun> RunHistory::reportRuns() const
+{
+    std::vector<ReportRun> runs;
+    for (const Entry& entry : entries_)
+        runs.push_back({&entry.record, entry.stale});
+    return runs;
+}
+
+} // namespace kalventa

@@ -1,0 +1,35 @@
+#pragma once
+// The runs since the program started, for the report and the formulas on the
+// results: the last run of each calculation, in the order run, and whether
+// an input it read was changed after it.
+
+#include "core/report.h"
+#include "core/run_record.h"
+
+#include <string_view>
+#include <vector>
+
+namespace kalventa {
+
+class RunHistory {
+public:
+    // The run replaces the earlier one of its calculation and counts as the latest.
+    void add(RunRecord record);
+    // An input control was changed: the runs that read it are stale.
+    void inputChanged(std::string_view control);
+
+    // The last run of the calculation the button runs; null before one.
+    const RunRecord* lastRun(std::string_view button) const;
+    bool stale(std::string_view button) const;
+    // The runs for the report, oldest first.
+    std::vector<ReportRun> reportRuns() const;
+
+private:
+    struct Entry {
+        RunRecord record;
+        bool stale = false;
+    };
+    std::vector<Entry> entries_;
+};
+
+} // namespace kalventa
