@@ -196,7 +196,8 @@ std::vector<QuantityLine> linesOf(const RunRecord& record, bool (*wanted)(const 
     return lines;
 }
 
-constexpr std::string_view verdictRule = "канат не допустим, если Fр < Sмин";
+constexpr std::string_view verdictRule =
+    "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
 
 } // namespace
 
@@ -262,11 +263,11 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
 {
     if (label == "Label6") {
         if (!lastRun || !lastRun->calculation || lastRun->calculation->button != "Command1")
-            return "Заключение о канате: " + std::string(verdictRule);
+            return std::string(verdictRule);
         const std::string verdict = verdictOf(*lastRun);
         if (!verdict.empty())
             return verdict;
-        return "Заключение о канате: " + std::string(verdictRule) + " — не рассчитано: расчёт остановлен, "
+        return std::string(verdictRule) + " — не рассчитано: расчёт остановлен, "
             + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
     }
     const auto row = std::ranges::find(rows, label, &QuantityRow::label);

@@ -9,6 +9,7 @@
 #include "ui/input_notices.h"
 #include "ui/layout_table.h"
 #include "ui/look.h"
+#include "ui/result_formulas.h"
 #include "ui/screen_reader.h"
 #include "ui/text.h"
 #include "ui/widget_controls.h"
@@ -131,6 +132,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     nameForScreenReaders(*this);
     dropNoticesOnEdit(*this);
     pressButtonsWithEnter(*this);
+    showFormulas(*this, history_);
+    trackInputChanges();
     connectButtons();
 }
 
@@ -189,11 +192,28 @@ void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
     WidgetControls controls(*this);
     // A run-time error stops this calculation only: the labels it wrote keep
     // their new texts, and everything the engineer typed stays for a correction.
-    const RunRecord record = recordRun(calculation, controls);
+    RunRecord record = recordRun(calculation, controls);
     showNotices(*this, record);
     speakRun(*this, button, record);
-    if (record.error)
-        reportError(*record.error);
+    const std::optional<RuntimeError> error = record.error;
+    history_.add(std::move(record));
+    showFormulas(*this, history_);
+    if (error)
+        reportError(*error);
+}
+
+// A run whose inputs change afterwards is marked so in the report.
+void Form1::trackInputChanges()
+{
+    const auto changed = [this](const QObject* control) {
+        return [this, control] { history_.inputChanged(control->objectName().toStdString()); };
+    };
+    for (auto* field : findChildren<QLineEdit*>())
+        connect(field, &QLineEdit::textChanged, this, changed(field));
+    for (auto* option : findChildren<QRadioButton*>())
+        connect(option, &QRadioButton::toggled, this, changed(option));
+    for (auto* list : findChildren<QComboBox*>())
+        connect(list, &QComboBox::currentIndexChanged, this, changed(list));
 }
 
 void Form1::reportError(const RuntimeError& error)

@@ -5,6 +5,7 @@
 // calculation on the window's own fields and shows the results in its labels.
 
 #include "core/controls.h"
+#include "core/run_history.h"
 
 #include <QWidget>
 
@@ -27,6 +28,9 @@ private:
     void connectButtons();
     void run(const CalculationEntry& calculation, QAbstractButton& button);
     void reportError(const RuntimeError& error);
+    void trackInputChanges();
+
+    RunHistory history_;
 };
 
 } // namespace kalventa::ui

@@ -10,11 +10,8 @@ namespace {
 
 void setNotice(QLineEdit& field, const QString& notice)
 {
-    // The notice quotes what was typed, which may look like markup: a tooltip
-    // would read "<b>" as bold, so the text goes in as plain text, on one line
-    // (wrapped, the balloon would stand as a narrow column over the results).
-    field.setToolTip(notice.isEmpty() ? QString()
-                                      : QStringLiteral("<p style='white-space:pre'>%1</p>").arg(notice.toHtmlEscaped()));
+    // The notice quotes what was typed, which may look like markup.
+    field.setToolTip(plainToolTip(notice));
     field.setAccessibleDescription(notice);
 }
 
