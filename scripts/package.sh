@@ -35,12 +35,17 @@ else
 fi | tar --null --files-from=- -cf - | tar -xf - -C "$source_dir"
 
 # Source and binary packages, unsigned; one compile job per processor.
-(cd "$source_dir" && dpkg-buildpackage -us -uc -jauto) >"$scratch/build.log" 2>&1 \
-    || { tail -n 60 "$scratch/build.log" >&2; echo "dpkg-buildpackage failed; the whole log: $out_dir/build.log" >&2
-         mkdir -p "$out_dir"; cp "$scratch/build.log" "$out_dir/"; exit 1; }
+if ! (cd "$source_dir" && dpkg-buildpackage -us -uc -jauto) >"$scratch/build.log" 2>&1; then
+    mkdir -p "$out_dir"
+    cp "$scratch/build.log" "$out_dir/"
+    tail -n 60 "$scratch/build.log" >&2
+    echo "dpkg-buildpackage failed; the whole log: $out_dir/build.log" >&2
+    exit 1
+fi
 
-rm -rf "$out_dir"
+# Replaces what an earlier build wrote there, and nothing else.
 mkdir -p "$out_dir"
+rm -f "$out_dir"/kalventa[_-]* "$out_dir/build.log"
 find "$scratch" -maxdepth 1 -type f -exec mv -t "$out_dir" {} +
 echo "Built in $out_dir:"
 ls -1 "$out_dir"
