@@ -32,3 +32,10 @@ expect_files() { # root list
         fail "the files under $1 differ from $2 (- expected, + found)"
     fi
 }
+
+# The AppStream validator's findings on a metainfo file or an installed tree,
+# one "SEVERITY tag" a line: E error, W warning, I info, P pedantic.
+appstream_findings() { # validate|validate-tree path
+    appstreamcli "$1" --no-net --pedantic "$2" \
+        | sed -nE 's/^[[:space:]]*([EWIP]): [^ ]+ ([a-z0-9-]+).*/\1 \2/p' | LC_ALL=C sort -u
+}

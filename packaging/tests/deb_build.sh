@@ -1,19 +1,20 @@
 #!/usr/bin/env bash
-# Builds the Debian package with CPack and unpacks it with dpkg-deb, as the
-# other package tests expect it: OUT_DIR/kalventa.deb and OUT_DIR/root.
-# Usage: deb_build.sh BUILD_DIR OUT_DIR
+# Builds the Debian package with the README's package command
+# (scripts/package.sh: dpkg-buildpackage on a copy of the source files) and
+# unpacks the program's package, as the other package tests expect them:
+# OUT_DIR/package holds what dpkg-buildpackage wrote and its build.log,
+# OUT_DIR/root the unpacked kalventa package.
+# Usage: deb_build.sh SOURCE_DIR OUT_DIR VERSION
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
-build_dir=$1
+source_dir=$1
 out_dir=$2
+version=$3
 
 rm -rf "$out_dir"
 mkdir -p "$out_dir"
-# CPack works in a folder of its own, so the build folder is left as it was.
-cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$scratch/cpack" >"$out_dir/cpack.log" 2>&1 \
-    || { cat "$out_dir/cpack.log" >&2; fail "cpack failed"; }
-debs=("$scratch"/cpack/*.deb)
-[[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || fail "cpack made ${#debs[@]} packages, not one: ${debs[*]}"
-mv "${debs[0]}" "$out_dir/kalventa.deb"
-dpkg-deb -x "$out_dir/kalventa.deb" "$out_dir/root"
-echo "built $(basename "${debs[0]}")"
+"$source_dir/scripts/package.sh" "$out_dir/package" || fail "the package build failed"
+deb="$out_dir/package/kalventa_${version}_$(dpkg --print-architecture).deb"
+[[ -f $deb ]] || fail "the package build wrote no $(basename "$deb")"
+dpkg-deb -x "$deb" "$out_dir/root"
+echo "built $(basename "$deb")"
