@@ -1,0 +1,258 @@
+// How a result was obtained, from a run's record: the formulas on the result
+// labels before and after runs and errors, the calculation report's data, the
+// results as copied to the clipboard, and the history of runs with the runs
+// whose inputs changed afterwards.
+
+#include "core/calculation_table.h"
+#include "core/copied_results.h"
+#include "core/formulas.h"
+#include "core/report.h"
+#include "core/run_history.h"
+#include "memory_controls.h"
+
+#include <QTest>
+
+#include <map>
+#include <string>
+#include <vector>
+
+using namespace kalventa;
+using kalventa::testing::MemoryControls;
+
+using Entries = std::map<std::string, std::string>;
+Q_DECLARE_METATYPE(Entries)
+
+namespace {
+
+RunRecord run(const char* button, const Entries& entries)
+{
+    MemoryControls window = MemoryControls::with(entries);
+    return recordRun(*calculationOf(button), window);
+}
+
+const Entries ropeCheckExample{{"Text1", "1000"}, {"Text3", "50000"}, {"Option2", "on"}};
+const Entries capacityExample{{"Text4", "400"}, {"Text5", "800"},  {"Text6", "15"},    {"Text7", "5000"},
+                              {"Combo1", "2"},  {"Combo2", "0"},   {"Option5", "on"}};
+// The pitch diameter leaves the Currency range in the second layer.
+const Entries capacityStoppedInLayerTwo{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}};
+
+QStringList texts(const std::vector<std::string>& lines)
+{
+    QStringList out;
+    for (const std::string& line : lines)
+        out << QString::fromStdString(line);
+    return out;
+}
+
+} // namespace
+
+class ReportDataTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void result_tooltips_data()
+    {
+        QTest::addColumn<QString>("button"); // empty: before any run
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QString>("tooltip");
+        const Entries none;
+        QTest::newRow("before a run: the formula in symbols")
+            << "" << none << "Label8" << "Dмин = 19 · d — минимальный диаметр барабана, мм";
+        QTest::newRow("before a run: the layers in symbols")
+            << "" << none << "Label21" << "F = PN + d + 2 · d · Y — диаметр реборды, мм";
+        QTest::newRow("before a run: a count has no unit") << "" << none << "Label16" << "n = ⌊L / d⌋ — число витков в слое";
+        QTest::newRow("before a run: the verdict's rule")
+            << "" << none << "Label6"
+            << "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
+        QTest::newRow("drum diameter") << "Command2" << Entries{{"Text2", "12"}} << "Label8"
+                                       << "Dмин = 19 · d = 19 · 12 = 228 мм";
+        QTest::newRow("negative operands in brackets")
+            << "Command2" << Entries{{"Text2", "-3"}} << "Label10" << "Lмакс = 3 · Dмин = 3 · (-57) = -171 мм";
+        QTest::newRow("Double tension with 15 digits")
+            << "Command1" << Entries{{"Text1", "8.3"}, {"Option2", "on"}} << "Label3"
+            << "Sмин = Q · k · 10 = 8.3 · 5.5 · 10 = 456.500010490417 Н";
+        QTest::newRow("verdict, not permissible")
+            << "Command1" << ropeCheckExample << "Label6" << "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
+        QTest::newRow("verdict, empty breaking force compared as 1E+08")
+            << "Command1" << Entries{{"Text1", "1000"}, {"Option1", "on"}} << "Label6"
+            << "Fр = 0 Н (для сравнения принято 1E+08 Н) ≥ Sмин = 50000 Н: канат допустим";
+        QTest::newRow("turns") << "Command3" << capacityExample << "Label16" << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53";
+        QTest::newRow("leftover") << "Command3" << capacityExample << "Label12" << "g = L − n · d = 800 − 53 · 15 = 5 мм";
+        QTest::newRow("flange of the top layer")
+            << "Command3" << capacityExample << "Label21" << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм";
+        QTest::newRow("rope capacity without the allowance")
+            << "Command3" << capacityExample << "Label19"
+            << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м";
+        QTest::newRow("rope capacity") << "Command3" << capacityExample << "Label20"
+                                       << "Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м";
+        QTest::newRow("wall thickness") << "Command3" << capacityExample << "Label23"
+                                        << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм";
+        QTest::newRow("layers") << "Command3" << capacityExample << "Label18" << "N = 3";
+        QTest::newRow("nothing chosen: one layer, stress 1")
+            << "Command3" << Entries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Text7", "5000"}}
+            << "Label23" << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (1 · 15)⌉ = 334 мм";
+        QTest::newRow("error before the label")
+            << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label16"
+            << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
+        QTest::newRow("error after the layer labels: the flange of layer one")
+            << "Command3" << capacityStoppedInLayerTwo << "Label21"
+            << "F = P1 + d + 2 · d · Y = 703687441776640 + 1.407375E+14 + 2 · 1.407375E+14 · 0 = 844424930131968 мм";
+        QTest::newRow("error after the layer labels: the layers written")
+            << "Command3" << capacityStoppedInLayerTwo << "Label18"
+            << "N = 2 — рассчитано слоёв: 1; расчёт остановлен, переполнение (диаметр навивки слоя)";
+        QTest::newRow("error: a worked-out value not yet written")
+            << "Command3" << capacityStoppedInLayerTwo << "Label16"
+            << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (диаметр навивки слоя)";
+        QTest::newRow("another calculation's run says nothing of this label")
+            << "Command2" << Entries{{"Text2", "12"}} << "Label3" << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н";
+    }
+
+    void result_tooltips()
+    {
+        QFETCH(QString, button);
+        QFETCH(Entries, entries);
+        QFETCH(QString, label);
+        QFETCH(QString, tooltip);
+        if (button.isEmpty()) {
+            QCOMPARE(QString::fromStdString(resultTooltip(label.toStdString(), nullptr)), tooltip);
+            return;
+        }
+        const RunRecord record = run(button.toLatin1().constData(), entries);
+        QCOMPARE(QString::fromStdString(resultTooltip(label.toStdString(), &record)), tooltip);
+    }
+
+    void report_of_a_full_rope_capacity_run()
+    {
+        const RunRecord record = run("Command3", capacityExample);
+        const ReportRun runs[] = {{&record, false}};
+        const Report report = makeReport(runs, "Кальвента 1.3.0", "08.12.2026 10:00");
+        QCOMPARE(QString::fromStdString(report.title), "Расчётная записка");
+        QCOMPARE(report.sections.size(), 1u);
+        const ReportSection& section = report.sections.front();
+        QCOMPARE(QString::fromStdString(section.title), "Расчёт канатоёмкости");
+        QStringList inputs;
+        for (const ReportInput& input : section.inputs)
+            inputs << QString::fromStdString(input.symbol + "|" + input.name + "|" + input.unit + "|" + input.typed + "|"
+                                             + input.read);
+        QCOMPARE(inputs, (QStringList{"D|Диаметр барабана|мм|400|400", "L|Длина барабана|мм|800|800",
+                                      "d|Диаметр каната (пустое поле или 0: 1 мм)|мм|15|15", "Q|Вес груза|кг|5000|5000",
+                                      "N|Число слоёв каната||—|3", "[σ]|Допускаемое напряжение материала барабана|кг/мм²|—|14",
+                                      "Y|Размер Y в диаметрах каната||—|1.5"}));
+        QStringList formulas;
+        for (const ReportFormula& formula : section.formulas)
+            formulas << QString("(%1) ").arg(formula.number) + QString::fromStdString(formula.text);
+        QCOMPARE(formulas, (QStringList{
+                               "(1) n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53",
+                               "(2) g = L − n · d = 800 − 53 · 15 = 5 мм",
+                               "(3) P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм",
+                               "(4) F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм",
+                               "(5) l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м",
+                               "(6) S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м",
+                               "(7) Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м",
+                               "(8) t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм",
+                           }));
+        QVERIFY(texts(section.where).contains("t — толщина стенки барабана, мм"));
+        QStringList layers;
+        for (const ReportLayer& layer : section.layers)
+            layers << QString::fromStdString(layer.layer + " " + layer.pitchDiameter + " " + layer.flangeDiameter + " "
+                                             + layer.layerLength);
+        QCOMPARE(layers, (QStringList{"1 415 475 69.0993", "2 445 505 74.0944", "3 475 535 79.0895"}));
+        QStringList sketch;
+        for (const SketchValue& value : section.sketch)
+            sketch << QString::fromStdString(value.control + "=" + value.text);
+        QCOMPARE(sketch, (QStringList{"Text4=400", "Text5=800", "Label18=3", "Label16= 53", "Label12= 5", "Label23= 24",
+                                      "Label21= 535", "Label20= 200.0549"}));
+        QVERIFY(section.verdict.empty());
+        QVERIFY(section.stopped.empty());
+        QVERIFY(!section.stale);
+    }
+
+    void report_numbers_formulas_through_the_runs_and_says_what_stopped_one()
+    {
+        const RunRecord ropeCheck = run("Command1", {{"Text1", "1000,5"}, {"Text3", "50000"}, {"Option2", "on"}});
+        const RunRecord stopped = run("Command2", {{"Text2", "2E+37"}});
+        const ReportRun runs[] = {{&ropeCheck, true}, {&stopped, false}};
+        const Report report = makeReport(runs, "Кальвента 1.3.0", "");
+        QCOMPARE(report.sections.size(), 2u);
+        const ReportSection& first = report.sections[0];
+        QVERIFY(first.stale);
+        QCOMPARE(QString::fromStdString(first.inputs[0].notice),
+                 "Прочитано как 1000: запятая не входит в число. Для 1000,5 введите 1000.5");
+        QCOMPARE(QString::fromStdString(first.inputs[2].symbol + " " + first.inputs[2].read), "k 5.5");
+        QCOMPARE(QString::fromStdString(first.formulas.at(0).text), "Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н");
+        QCOMPARE(QString::fromStdString(first.verdict), "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим");
+        const ReportSection& second = report.sections[1];
+        QCOMPARE(second.formulas.at(0).number, 2);
+        QCOMPARE(QString::fromStdString(second.formulas.at(0).text),
+                 "Dмин = 19 · d — не рассчитано: расчёт остановлен, ошибка вычислений с плавающей точкой "
+                 "(минимальный диаметр барабана)");
+        QCOMPARE(QString::fromStdString(second.stopped),
+                 "Расчёт остановлен на величине «минимальный диаметр барабана»: Ошибка вычислений с плавающей точкой.");
+    }
+
+    void report_before_any_run()
+    {
+        const Report report = makeReport({}, "Кальвента 1.3.0", "");
+        QVERIFY(report.sections.empty());
+        QCOMPARE(QString::fromStdString(report.nothingYet),
+                 "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.");
+    }
+
+    void copied_results()
+    {
+        const RunRecord ropeCheck = run("Command1", ropeCheckExample);
+        const RunRecord limits = run("Command2", {{"Text2", "12"}});
+        const ReportRun runs[] = {{&ropeCheck, false}, {&limits, true}};
+        const std::vector<CopiedRow> rows = copiedResults(runs);
+        QCOMPARE(QString::fromStdString(asTabSeparated(rows)),
+                 "Величина\tЗначение\tЕд. изм.\n"
+                 "Расчёт каната\t\t\n"
+                 "Вес груза\t1000\tкг\n"
+                 "Разрывное усилие каната\t50000\tН\n"
+                 "Коэффициент запаса по режиму работы\t5.5\t\n"
+                 "Минимальное допустимое натяжение каната\t55000\tН\n"
+                 "Заключение о канате\tканат не допустим\t\n"
+                 "Допустимые размеры барабана (исходные данные изменены после расчёта)\t\t\n"
+                 "Диаметр каната\t12\tмм\n"
+                 "Минимальный диаметр барабана\t228\tмм\n"
+                 "Максимальная длина барабана\t684\tмм\n");
+        const QString html = QString::fromStdString(asHtmlTable(rows));
+        QVERIFY(html.startsWith("<table>\n<tr><th>Величина</th><th>Значение</th><th>Ед. изм.</th></tr>\n"));
+        QVERIFY(html.contains("<tr><td>Минимальный диаметр барабана</td><td>228</td><td>мм</td></tr>"));
+        QVERIFY(html.contains("<tr><th colspan=\"3\">Расчёт каната</th></tr>"));
+    }
+
+    void copied_results_escape_what_they_quote()
+    {
+        const std::vector<CopiedRow> rows{{"a<b>&\"c\"", "1\t2", "x\ny"}};
+        QCOMPARE(QString::fromStdString(asTabSeparated(rows)), "Величина\tЗначение\tЕд. изм.\na<b>&\"c\"\t1 2\tx y\n");
+        QVERIFY(QString::fromStdString(asHtmlTable(rows)).contains("<td>a&lt;b&gt;&amp;&quot;c&quot;</td>"));
+    }
+
+    // The last run of each calculation, in the order run; a run goes stale
+    // when a control it read changes, and only then.
+    void history_keeps_the_last_run_of_each_and_marks_stale_ones()
+    {
+        RunHistory history;
+        history.add(run("Command2", {{"Text2", "12"}}));
+        history.add(run("Command1", ropeCheckExample));
+        history.add(run("Command2", {{"Text2", "8.3"}}));
+        const auto runs = history.reportRuns();
+        QCOMPARE(runs.size(), 2u);
+        QCOMPARE(QString::fromStdString(std::string(runs[0].record->calculation->button)), "Command1");
+        QCOMPARE(QString::fromStdString(*runs[1].record->finalCaption("Label8")), " 157.7");
+
+        history.inputChanged("Text7"); // read by neither
+        QVERIFY(!history.stale("Command1") && !history.stale("Command2"));
+        history.inputChanged("Option3");
+        QVERIFY(history.stale("Command1"));
+        QVERIFY(!history.stale("Command2"));
+        history.add(run("Command1", ropeCheckExample));
+        QVERIFY(!history.stale("Command1"));
+        QVERIFY(!history.lastRun("Command3"));
+    }
+};
+
+QTEST_GUILESS_MAIN(ReportDataTest)
+#include "report_data_test.moc"
