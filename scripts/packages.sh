@@ -20,4 +20,4 @@ ensure_packages() {
 }
 
 # The packages that build the program.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libfast-float-dev libfmt-dev)
