@@ -7,6 +7,9 @@
 
 #include "core/controls.h"
 
+#include <span>
+#include <string_view>
+
 namespace kalventa {
 
 // Command1: reads Text1, Text3, Option1 to Option4; writes Label3, Label6.
@@ -19,5 +22,14 @@ void drumSizeLimits(Controls& window);
 // writes Label18 and Label21 once per rope layer, then Label16, Label23,
 // Label12, Label19, Label20.
 void ropeCapacity(Controls& window);
+
+// The only events a window handles: each button runs one calculation.
+struct ButtonCalculation {
+    std::string_view button;
+    void (*calculation)(Controls&);
+};
+
+// Command1, Command2 and Command3 with their calculations.
+std::span<const ButtonCalculation> buttonCalculations();
 
 } // namespace kalventa

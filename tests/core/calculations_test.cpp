@@ -96,12 +96,9 @@ std::vector<std::string> readsOf(const char* button)
 
 Calculation calculationOf(const QString& button)
 {
-    if (button == QLatin1String("Command1"))
-        return ropeCheck;
-    if (button == QLatin1String("Command2"))
-        return drumSizeLimits;
-    if (button == QLatin1String("Command3"))
-        return ropeCapacity;
+    for (const ButtonCalculation& row : buttonCalculations())
+        if (button == QLatin1String(row.button.data(), static_cast<qsizetype>(row.button.size())))
+            return row.calculation;
     qFatal("no button %s", qPrintable(button));
 }
 
@@ -150,6 +147,20 @@ private slots:
 
     void rope_check_data() { addRows("ropeCheck"); }
     void rope_check() { runRow(ropeCheck, "Command1"); }
+
+    void each_button_runs_its_calculation()
+    {
+        const std::vector<std::string_view> buttons{"Command1", "Command2", "Command3"};
+        const std::vector<Calculation> calculations{ropeCheck, drumSizeLimits, ropeCapacity};
+        std::vector<std::string_view> seenButtons;
+        std::vector<Calculation> seenCalculations;
+        for (const ButtonCalculation& row : buttonCalculations()) {
+            seenButtons.push_back(row.button);
+            seenCalculations.push_back(row.calculation);
+        }
+        QCOMPARE(seenButtons, buttons);
+        QVERIFY(seenCalculations == calculations);
+    }
 
     void rope_check_clears_an_earlier_verdict()
     {
