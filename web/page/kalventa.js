@@ -4,8 +4,6 @@
 // calculations, run by the core compiled to WebAssembly on this page's
 // controls.
 
-import createKalventaCore from './kalventa_core.js';
-
 const tables = windowTables;
 const form = document.getElementById(tables.formName);
 
@@ -169,6 +167,7 @@ function buildWindow() {
   place(form, tables.clientArea);
   document.title = tables.caption.trim();
 
+  form.replaceChildren();
   const byName = new Map([[tables.formName, form]]);
   for (const row of tables.controls) {
     const element = controlMakers[row.kind](row);
@@ -286,7 +285,8 @@ function showError(message) {
   });
 }
 
-const core = createKalventaCore();
+// The core loads after the window is built, so that the window shows first.
+const core = import('./kalventa_core.js').then(module => module.default());
 
 // One button press: the calculation runs to its end or to a run-time error,
 // the labels it wrote keep their texts, and an error is shown in its message
