@@ -60,7 +60,7 @@ run_web() {
     local log
     log=$(mktemp)
     set +e
-    node --test --test-reporter=spec --test-reporter-destination=stdout \
+    node --test --test-reporter=dot --test-reporter-destination=stdout \
         --test-reporter=tap --test-reporter-destination="$log" \
         web/tests/core_tables.test.mjs web/tests/page.test.mjs
     local status=$?
@@ -69,6 +69,7 @@ run_web() {
     passes=$(sed -nE 's/^# pass ([0-9]+)$/\1/p' "$log" | tail -n 1)
     failures=$(sed -nE 's/^# fail ([0-9]+)$/\1/p' "$log" | tail -n 1)
     if [ "$status" -ne 0 ] && [ "${failures:-0}" -eq 0 ]; then failures=1; fi
+    echo "Browser edition: ${passes:-0} tests passed, ${failures:-0} failed"
     passed=$((passed + ${passes:-0}))
     failed=$((failed + ${failures:-0}))
     rm -f "$log"
