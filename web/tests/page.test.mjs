@@ -184,6 +184,23 @@ describe('the window', () => {
     }
   });
 
+  // A few controls as the layout gives them, written out here, so that the
+  // generated tables themselves are checked too.
+  test('the generated tables hold the layout', () => {
+    const spot = name => ({ ...rows.get(name).box, text: rows.get(name).text, container: rows.get(name).container });
+    assert.deepEqual(spot('Frame4'), { left: 120, top: 3120, width: 10095, height: 3735, text: 'Расчет канатоёмкости',
+      container: 'Form1' });
+    assert.deepEqual(spot('Label31'), { left: 8040, top: 6960, width: 2175, height: 255, text: '  Орвинск   V 1.3 ',
+      container: 'Form1' });
+    assert.deepEqual(spot('Label16'), { left: 840, top: 480, width: 495, height: 255, text: '', container: 'Picture1' });
+    assert.deepEqual(expectedBox('Label16'), { left: 8 + 16 + 2 + 56, top: 208 + 24 + 2 + 32, width: 33, height: 17 });
+    assert.equal(tables.controls.length, 54);
+    assert.deepEqual([tables.sketchLines.length, tables.sketchCircles.length], [56, 12]);
+    assert.deepEqual(tables.sketchLines[9], { name: 'Line10', x1: 1440, y1: 2160, x2: 1560, y2: 2160,
+      colour: 'rgb(0, 0, 0)' });
+    assert.deepEqual(tables.lists[1].items, ['Сталь. сварн.(1400 кг/см2)', 'Чугунный(1000 кг/см2)']);
+  });
+
   test('the embedded Liberation Sans, regular and bold, is what the texts are set in', async () => {
     const faces = await page.evaluate(() => [...document.fonts].map(face => `${face.family} ${face.weight} ${face.status}`));
     assert.deepEqual(faces.sort(), ['Liberation Sans 400 loaded', 'Liberation Sans 700 loaded']);
