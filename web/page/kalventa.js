@@ -7,6 +7,11 @@
 const tables = windowTables;
 const form = document.getElementById(tables.formName);
 
+// Both faces are read (the files are preloaded) while the window is built,
+// not only once its first layout asks for them.
+for (const weight of [400, 700])
+  document.fonts.load(`${weight} 11px "${tables.fontFamily}"`);
+
 // Twips to the pixels of 96 dots per inch, cut as the desktop cuts them.
 const pixels = twips => Math.trunc(twips / tables.twipsPerPixel);
 
@@ -167,7 +172,6 @@ function buildWindow() {
   place(form, tables.clientArea);
   document.title = tables.caption.trim();
 
-  form.replaceChildren();
   const byName = new Map([[tables.formName, form]]);
   for (const row of tables.controls) {
     const element = controlMakers[row.kind](row);
