@@ -28,7 +28,7 @@ std::span<const CalculationEntry> calculations() { return table; }
 
 const CalculationEntry* calculationOf(std::string_view button)
 {
-    const auto it = std::ranges::find(table, button, &CalculationEntry::button);
+    const auto it = std::find_if(table.begin(), table.end(), [&](const CalculationEntry& e) { return e.button == button; });
     return it == table.end() ? nullptr : &*it;
 }
 

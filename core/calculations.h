@@ -7,6 +7,9 @@
 
 #include "core/controls.h"
 
+#include <span>
+#include <string_view>
+
 namespace kalventa {
 
 // Command1: reads Text1, Text3, Option1 to Option4; writes Label3, Label6.

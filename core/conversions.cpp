@@ -1,5 +1,6 @@
 #include "core/conversions.h"
 
+#include "core/decimal_conversion.h"
 #include "core/runtime_error.h"
 
 #include <array>
@@ -7,6 +8,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <string_view>
+#include <type_traits>
 
 namespace kalventa {
 namespace {
@@ -59,8 +62,8 @@ bool dividesExactly(Currency value)
     return value.units >= -limit && value.units <= limit;
 }
 
-// Larger values go through their decimal text, which std::from_chars rounds
-// once to the target kind.
+// Larger values go through their decimal text, which the core's decimal
+// reading rounds once to the target kind.
 template <class Float>
 Float fromDecimal(Currency value)
 {
@@ -74,9 +77,11 @@ Float fromDecimal(Currency value)
     *out++ = 'e';
     *out++ = '-';
     *out++ = '4';
-    Float result = 0;
-    std::from_chars(text.data(), out, result);
-    return result;
+    const std::string_view decimal(text.data(), static_cast<std::size_t>(out - text.data()));
+    if constexpr (std::is_same_v<Float, Single>)
+        return decimalToSingle(decimal);
+    else
+        return decimalToDouble(decimal);
 }
 
 } // namespace

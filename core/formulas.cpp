@@ -99,12 +99,16 @@ public:
     // The symbols of the run's formulas with the number of layers put in.
     std::string symbols(std::string_view pattern, bool symbolic) const
     {
+        // A run stopped before its first layer has no number of layers to show.
+        symbolic = symbolic || record_.layers.empty();
         return expand(pattern, [&](std::string_view token) -> std::string {
             if (token == "N")
                 return symbolic ? "N" : layers();
             if (token == "l-symbols")
                 return symbolic ? "l1 + … + lN" : layerSymbols();
-            return "{" + std::string(token) + "}";
+            std::string kept("{");
+            kept.append(token).append("}");
+            return kept;
         });
     }
 
@@ -117,7 +121,7 @@ public:
                 return valueOf(PitchDiameter);
             if (token == "l-values")
                 return layerValues();
-            const auto row = std::ranges::find_if(rows, [&](const QuantityRow& r) {
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const QuantityRow& r) {
                 return r.button == record_.calculation->button && r.symbol == token;
             });
             return row == rows.end() ? std::string(token) : valueOf(row->quantity);
@@ -128,7 +132,8 @@ public:
     // means (the allowable stress that replaces it is noted later).
     std::string choice(const QuantityRow& row) const
     {
-        const auto first = std::ranges::find(record_.values, row.quantity, &NotedValue::quantity);
+        const auto first = std::find_if(record_.values.begin(), record_.values.end(),
+                                        [&](const NotedValue& v) { return v.quantity == row.quantity; });
         if (first == record_.values.end())
             return {};
         if (first->value.kind() == VariantKind::Empty)
@@ -270,7 +275,7 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
         return std::string(verdictRule) + " — не рассчитано: расчёт остановлен, "
             + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
     }
-    const auto row = std::ranges::find(rows, label, &QuantityRow::label);
+    const auto row = std::find_if(rows.begin(), rows.end(), [&](const QuantityRow& r) { return r.label == label; });
     if (row == rows.end() || label.empty())
         return {};
     if (!lastRun || !lastRun->calculation || lastRun->calculation->button != row->button) {

@@ -30,8 +30,8 @@ std::string readAs(const NumberReading& reading)
 // "5,5": a decimal comma right after a whole number.
 std::string commaNotice(std::string_view number, std::string_view rest, const NumberReading& reading)
 {
-    const auto digitsEnd = std::find_if(rest.begin() + 1, rest.end(), [](char c) { return !isDigit(c); });
-    const std::string_view fraction(rest.begin() + 1, digitsEnd);
+    const std::size_t digits = rest.find_first_not_of("0123456789", 1);
+    const std::string_view fraction = rest.substr(1, digits == std::string_view::npos ? std::string_view::npos : digits - 1);
     std::string notice = readAs(reading) + "запятая не входит в число. ";
     if (number.size() + 1 + fraction.size() > suggestedBytes)
         return notice + "Дробную часть отделяйте точкой.";

@@ -48,7 +48,7 @@ std::span<const ResultMeaning> resultMeanings() { return results; }
 
 const ResultMeaning* resultMeaning(std::string_view label)
 {
-    const auto it = std::ranges::find(results, label, &ResultMeaning::label);
+    const auto it = std::find_if(results.begin(), results.end(), [&](const ResultMeaning& r) { return r.label == label; });
     return it == results.end() ? nullptr : &*it;
 }
 

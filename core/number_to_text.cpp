@@ -1,5 +1,7 @@
 #include "core/number_to_text.h"
 
+#include "core/decimal_conversion.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -20,7 +22,7 @@ struct Rounded {
     int exponent = 0;
 };
 
-// `text` is std::to_chars's scientific form "d.ddde±xx" (or "de±xx").
+// `text` is the scientific form "d.ddde±xx" (or "de±xx") of writeScientific.
 Rounded split(std::string_view text)
 {
     Rounded r;
@@ -56,7 +58,7 @@ bool scalesToWhole(Double value, int power)
 }
 
 // Rounds a positive finite value to `precision` significant digits, a value
-// exactly half-way rounding away from zero. std::to_chars rounds correctly
+// exactly half-way rounding away from zero. writeScientific rounds correctly
 // but takes ties to the even digit; a tie is a value whose decimal expansion
 // ends in a 5 just past the last kept digit, which the exactness test finds.
 Rounded roundSignificant(Double value, int precision)
@@ -65,13 +67,13 @@ Rounded roundSignificant(Double value, int precision)
     char* const first = buffer.data();
     char* const last = first + buffer.size();
 
-    const auto longer = std::to_chars(first, last, value, std::chars_format::scientific, precision);
-    Rounded r = split({first, static_cast<std::size_t>(longer.ptr - first)});
+    const char* const longer = writeScientific(first, last, value, precision);
+    Rounded r = split({first, static_cast<std::size_t>(longer - first)});
     const bool tie = r.digits[static_cast<std::size_t>(precision)] == '5'
                      && scalesToWhole(value, precision - r.exponent);
     if (!tie) {
-        const auto exact = std::to_chars(first, last, value, std::chars_format::scientific, precision - 1);
-        return split({first, static_cast<std::size_t>(exact.ptr - first)});
+        const char* const exact = writeScientific(first, last, value, precision - 1);
+        return split({first, static_cast<std::size_t>(exact - first)});
     }
     r.count = precision;
     int i = precision - 1;

@@ -24,8 +24,8 @@ std::string explained(const QuantityRow& row, std::string_view symbol)
 const QuantityRow* rowOf(const RunRecord& record, Quantity quantity)
 {
     const auto rows = quantityRows();
-    const auto it = std::ranges::find_if(
-        rows, [&](const QuantityRow& row) { return row.button == record.calculation->button && row.quantity == quantity; });
+    const auto it = std::find_if(
+        rows.begin(), rows.end(), [&](const QuantityRow& row) { return row.button == record.calculation->button && row.quantity == quantity; });
     return it == rows.end() ? nullptr : &*it;
 }
 

@@ -13,19 +13,20 @@ void RunHistory::add(RunRecord record)
 void RunHistory::inputChanged(std::string_view control)
 {
     for (Entry& entry : entries_)
-        if (std::ranges::find(entry.record.calculation->inputs, control) != entry.record.calculation->inputs.end())
+        if (std::find(entry.record.calculation->inputs.begin(), entry.record.calculation->inputs.end(), control)
+            != entry.record.calculation->inputs.end())
             entry.stale = true;
 }
 
 const RunRecord* RunHistory::lastRun(std::string_view button) const
 {
-    const auto it = std::ranges::find_if(entries_, [&](const Entry& e) { return e.record.calculation->button == button; });
+    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.record.calculation->button == button; });
     return it == entries_.end() ? nullptr : &it->record;
 }
 
 bool RunHistory::stale(std::string_view button) const
 {
-    const auto it = std::ranges::find_if(entries_, [&](const Entry& e) { return e.record.calculation->button == button; });
+    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.record.calculation->button == button; });
     return it != entries_.end() && it->stale;
 }
 

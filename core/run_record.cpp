@@ -70,7 +70,7 @@ std::string writtenResults(const RunRecord& record)
     std::string text;
     std::vector<std::string_view> said;
     for (const CaptionWritten& written : record.captions) {
-        if (std::ranges::find(said, written.label) != said.end())
+        if (std::find(said.begin(), said.end(), written.label) != said.end())
             continue;
         said.push_back(written.label);
         const ResultMeaning* meaning = resultMeaning(written.label);
@@ -87,13 +87,13 @@ std::string writtenResults(const RunRecord& record)
 
 const std::string* RunRecord::finalCaption(std::string_view label) const
 {
-    const auto it = std::ranges::find(captions.rbegin(), captions.rend(), label, &CaptionWritten::label);
+    const auto it = std::find_if(captions.rbegin(), captions.rend(), [&](const CaptionWritten& c) { return c.label == label; });
     return it == captions.rend() ? nullptr : &it->caption;
 }
 
 const Variant* RunRecord::finalValue(Quantity quantity) const
 {
-    const auto it = std::ranges::find(values.rbegin(), values.rend(), quantity, &NotedValue::quantity);
+    const auto it = std::find_if(values.rbegin(), values.rend(), [&](const NotedValue& v) { return v.quantity == quantity; });
     return it == values.rend() ? nullptr : &it->value;
 }
 

@@ -1,7 +1,10 @@
 #include "core/text_to_number.h"
 
+#include "core/decimal_conversion.h"
+
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -105,7 +108,8 @@ NumberReading convert(const Scanned& s) noexcept
     if (s.magnitude > 310)
         return infinity(s.negative);
 
-    // "-.ddd…e±mmm" for std::from_chars, which rounds correctly and ignores the locale.
+    // "-.ddd…e±mmm" for the core's decimal reading, which rounds correctly and
+    // ignores the locale.
     std::array<char, keptDigits + 16> normal{};
     char* out = normal.data();
     if (s.negative)
@@ -116,10 +120,9 @@ NumberReading convert(const Scanned& s) noexcept
     *out++ = 'e';
     out = std::to_chars(out, normal.data() + normal.size(), s.magnitude).ptr;
 
-    Double value = 0;
-    const auto result = std::from_chars(normal.data(), out, value);
-    if (result.ec == std::errc::result_out_of_range)
-        return s.magnitude > 0 ? infinity(s.negative) : NumberReading{zero, false};
+    const Double value = decimalToDouble({normal.data(), static_cast<std::size_t>(out - normal.data())});
+    if (std::isinf(value))
+        return infinity(s.negative);
     return {value, false};
 }
 

@@ -3,6 +3,7 @@
 #include "core/conversions.h"
 #include "core/runtime_error.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 

@@ -20,4 +20,14 @@ ensure_packages() {
 }
 
 # The packages that build the program.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libfast-float-dev libfmt-dev)
+
+# The packages that build the browser edition (scripts/web.sh).
+web_packages=(cmake make g++ emscripten libfast-float-dev libfmt-dev)
+# And that test it: Debian's Chromium, driven by puppeteer-core from npm.
+web_test_packages=(chromium)
+
+# Node's package manager, from Debian unless the machine's Node.js brings its own.
+ensure_npm() {
+    command -v npm >/dev/null 2>&1 || ensure_packages nodejs npm
+}

@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Builds Kalventa and runs every test: the developer build, the same tests
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and the fuzz
-# target for a bounded time. Installs the Debian packages it needs.
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, the browser
+# edition (its core under node, its page in Chromium), and the fuzz target for
+# a bounded time. Installs the Debian packages it needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
     xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
-    dbus at-spi2-core python3-pyatspi
+    dbus at-spi2-core python3-pyatspi "${web_packages[@]}" "${web_test_packages[@]}"
 # The Debian package's build and its checks (the packaging tests).
 ensure_packages build-essential debhelper lintian devscripts
+ensure_npm
 
 # The locale tests run the calculations under a decimal-comma locale.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
@@ -49,9 +51,37 @@ run_suite() { # preset
     return "$status"
 }
 
+# The browser edition: the site built with emscripten, the core's test tables
+# under node against its WebAssembly, and the page in Chromium. Each test of
+# node's runner counts; a build that fails counts as one failure.
+run_web() {
+    if ! scripts/web.sh || ! PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; then
+        failed=$((failed + 1))
+        return 1
+    fi
+    local log
+    log=$(mktemp)
+    set +e
+    node --test --test-reporter=dot --test-reporter-destination=stdout \
+        --test-reporter=tap --test-reporter-destination="$log" \
+        web/tests/core_tables.test.mjs web/tests/page.test.mjs
+    local status=$?
+    set -e
+    local passes failures
+    passes=$(sed -nE 's/^# pass ([0-9]+)$/\1/p' "$log" | tail -n 1)
+    failures=$(sed -nE 's/^# fail ([0-9]+)$/\1/p' "$log" | tail -n 1)
+    if [ "$status" -ne 0 ] && [ "${failures:-0}" -eq 0 ]; then failures=1; fi
+    echo "Browser edition: ${passes:-0} tests passed, ${failures:-0} failed"
+    passed=$((passed + ${passes:-0}))
+    failed=$((failed + ${failures:-0}))
+    rm -f "$log"
+    return "$status"
+}
+
 status=0
 run_suite dev || status=1
 run_suite asan || status=1
+run_web || status=1
 
 # The fuzz targets, sharing the fuzz time: arbitrary bytes into the number
 # reading and every calculation, then into the window's fields and buttons

@@ -76,7 +76,7 @@ DrumSketch::DrumSketch(QWidget* parent) : QFrame(parent)
 
 QRect DrumSketch::placeInside(const TwipRect& box) const
 {
-    return box.inPixels().translated(contentsRect().topLeft());
+    return inPixels(box).translated(contentsRect().topLeft());
 }
 
 void DrumSketch::paintEvent(QPaintEvent*)
@@ -98,7 +98,7 @@ void DrumSketch::paintEvent(QPaintEvent*)
     pen.setWidth(1);
     painter.setPen(pen);
     for (const SketchCircle& circle : sketchCircles()) {
-        const QRect box = circle.box.inPixels();
+        const QRect box = inPixels(circle.box);
         painter.drawEllipse(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
     }
 }

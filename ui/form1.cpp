@@ -31,8 +31,6 @@
 namespace kalventa::ui {
 namespace {
 
-// The window's client area: 10350 by 7245 twips.
-constexpr TwipRect clientArea{0, 0, 10350, 7245};
 
 QColor inkColour(Ink ink)
 {
@@ -126,7 +124,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     setFont(windowFont(FontForm::Regular8));
     // No layout: enlarging the window shows more background, shrinking it
     // cuts the controls off at its edge.
-    resize(clientArea.inPixels().size());
+    resize(inPixels(clientArea).size());
 
     buildControls();
     nameForScreenReaders(*this);
@@ -149,7 +147,7 @@ void Form1::buildControls()
         control->setPalette(paletteFor(row.kind, row.look.ink));
         control->setAutoFillBackground(row.kind != Kind::Button);
         auto* sketch = qobject_cast<DrumSketch*>(container);
-        control->setGeometry(sketch ? sketch->placeInside(row.box) : row.box.inPixels());
+        control->setGeometry(sketch ? sketch->placeInside(row.box) : inPixels(row.box));
         byName.emplace(row.name, control);
     }
 

@@ -4,8 +4,8 @@
 // the Tab order, and which label captions which control.
 // The window is built from these tables in one loop (Form1).
 
-#include "ui/look.h"
-#include "ui/twips.h"
+#include "ui/look_table.h"
+#include "ui/twip_rect.h"
 
 #include <span>
 #include <string_view>
@@ -50,6 +50,8 @@ struct CaptionRow {
 };
 
 inline constexpr std::string_view formName = "Form1";
+// The window's client area: 10350 by 7245 twips.
+inline constexpr TwipRect clientArea{0, 0, 10350, 7245};
 
 // Every control, containers before their contents, each container's rows in
 // reading order (top to bottom, then left to right).

@@ -42,10 +42,10 @@ QFont windowFont(FontForm form)
     // Asked for by its own name: a request for a face that is missing would
     // first send fontconfig through its whole fallback search.
     QFont font(windowFontFamily);
-    const bool large = form == FontForm::Regular10 || form == FontForm::Bold10;
-    font.setPointSizeF(large ? 9.75 : 8.25);
-    font.setWeight(form == FontForm::Bold8 || form == FontForm::Bold10 ? QFont::Bold : QFont::Normal);
-    font.setUnderline(form == FontForm::Underlined8);
+    const FontShape shape = fontShape(form);
+    font.setPointSizeF(shape.points);
+    font.setWeight(shape.bold ? QFont::Bold : QFont::Normal);
+    font.setUnderline(shape.underlined);
     return font;
 }
 

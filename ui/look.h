@@ -1,6 +1,8 @@
 #pragma once
-// The look of the window: its colours, its five fonts and the style that paints
-// its controls, each named once here.
+// The look of the window in Qt's terms: the colours and fonts of
+// look_table.h as QColor and QFont, and the style that paints the controls.
+
+#include "ui/look_table.h"
 
 #include <QColor>
 #include <QFont>
@@ -11,34 +13,26 @@
 
 namespace kalventa::ui {
 
-// The window's warm background; group boxes, labels, option buttons and the
-// sketch paint it too, so that labels blend into their container.
-inline const QColor formBackground{255, 224, 192};
-// The three buttons stand out in a darker orange face.
-inline const QColor buttonFace{255, 192, 128};
-// The captions of the three calculation groups are dark red headings.
-inline const QColor groupCaption{192, 0, 0};
-// What a calculation writes is green, so that results read apart from captions.
-inline const QColor resultText{0, 128, 0};
-// The verdict "Не допустимо" is a warning, in bright red.
-inline const QColor verdictText{255, 0, 0};
-// Every other text, and the black parts of the sketch: the standard window text.
-inline const QColor standardText{0, 0, 0};
+inline QColor qColour(const Rgb& colour)
+{
+    return {colour.red, colour.green, colour.blue};
+}
 
-// The drum outline is blue, every dimension line red.
-inline const QColor sketchOutline{0, 0, 255};
-inline const QColor sketchDimension{255, 0, 0};
+// The colours of look_table.h, with the reasons given there.
+inline const QColor formBackground = qColour(rgb::formBackground);
+inline const QColor buttonFace = qColour(rgb::buttonFace);
+inline const QColor groupCaption = qColour(rgb::groupCaption);
+inline const QColor resultText = qColour(rgb::resultText);
+inline const QColor verdictText = qColour(rgb::verdictText);
+inline const QColor standardText = qColour(rgb::standardText);
+inline const QColor sketchOutline = qColour(rgb::sketchOutline);
+inline const QColor sketchDimension = qColour(rgb::sketchDimension);
 
 // The window's caption, also the title of its message boxes.
-inline const QString windowCaption = QStringLiteral("Кальвента ");
+inline const QString windowCaption = QString::fromUtf8(windowCaptionText.data(), static_cast<qsizetype>(windowCaptionText.size()));
 
-// The old form's texts were set in "MS Sans Serif", which only Windows has.
-// The window sets them in the embedded Liberation Sans on every machine, a
-// narrow sans-serif with Cyrillic, so that they look the same everywhere
-// (see useWindowLook).
-inline const QString windowFontFamily = QStringLiteral("Liberation Sans");
-
-enum class FontForm { Regular8, Bold8, Underlined8, Regular10, Bold10 };
+// The embedded Liberation Sans (see useWindowLook).
+inline const QString windowFontFamily = QString::fromUtf8(windowFontFamilyName.data(), static_cast<qsizetype>(windowFontFamilyName.size()));
 
 // The point sizes are 8.25 and 9.75 exactly; QFont(family, int) would round
 // 9.75 down to 9, so the size is set as a real number.

@@ -1,34 +1,17 @@
 #pragma once
-// Positions and sizes of the window are given in twips, 1440 to the inch. At
-// 96 dots per inch 15 twips make one pixel; Qt's device-independent pixels are
-// those pixels, and Qt scales them on a screen with a larger device pixel ratio.
+// A box in twips as Qt's pixels. Qt's device-independent pixels are the
+// pixels of 96 dots per inch; Qt scales them on a screen with a larger device
+// pixel ratio.
 
-#include <QPoint>
+#include "ui/twip_rect.h"
+
 #include <QRect>
-#include <QSize>
 
 namespace kalventa::ui {
 
-inline constexpr int twipsPerPixel = 15;
-
-constexpr int pixels(int twips)
+inline QRect inPixels(const TwipRect& box)
 {
-    return twips / twipsPerPixel;
+    return {pixels(box.left), pixels(box.top), pixels(box.width), pixels(box.height)};
 }
-
-// A box in twips: left and top from the container's top-left corner.
-struct TwipRect {
-    int left = 0;
-    int top = 0;
-    int width = 0;
-    int height = 0;
-
-    constexpr bool wholePixels() const
-    {
-        return left % twipsPerPixel == 0 && top % twipsPerPixel == 0 && width % twipsPerPixel == 0
-            && height % twipsPerPixel == 0;
-    }
-    QRect inPixels() const { return {pixels(left), pixels(top), pixels(width), pixels(height)}; }
-};
 
 } // namespace kalventa::ui

@@ -1,0 +1,41 @@
+// The browser edition's size: every file of the site compressed with gzip
+// (level 9), the fonts apart. Budget: under 500 KB without the fonts.
+//
+// node bench/web/site_size.mjs [SITE_DIR]
+
+import { readdirSync, readFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { gzipSync } from 'node:zlib';
+
+import { siteDir as defaultSite } from '../../web/tests/support.mjs';
+
+const site = process.argv[2] ?? defaultSite;
+const budget = 500 * 1000;
+
+// The site first: every file the page needs, and the module with its tables.
+const files = readdirSync(site).sort();
+const needed = ['index.html', 'kalventa.js', 'kalventa_core.js', 'kalventa_core.wasm', 'LiberationSans-Regular.ttf',
+  'LiberationSans-Bold.ttf', 'kalventa.svg'];
+for (const file of needed)
+  if (!files.includes(file))
+    throw new Error(`${file} is missing from ${site}`);
+if (!readFileSync(join(site, 'kalventa.js'), 'utf8').includes('const windowTables = {'))
+  throw new Error('kalventa.js holds no window tables');
+
+let total = 0;
+let fonts = 0;
+for (const file of files) {
+  const bytes = readFileSync(join(site, file));
+  const compressed = gzipSync(bytes, { level: 9 }).length;
+  const font = file.endsWith('.ttf');
+  if (font)
+    fonts += compressed;
+  else
+    total += compressed;
+  console.log(`${file.padEnd(28)} ${String(bytes.length).padStart(8)} bytes, ${String(compressed).padStart(8)} compressed${font ? ' (font)' : ''}`);
+}
+console.log(`site without the fonts: ${total} bytes compressed (budget ${budget}); the fonts: ${fonts} bytes compressed`);
+if (total >= budget) {
+  console.log('over budget');
+  process.exit(1);
+}

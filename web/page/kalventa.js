@@ -1,0 +1,322 @@
+// The browser edition's window: the same Form1 as the desktop's, built in one
+// loop from the window's tables (windowTables, which the build writes from
+// the desktop window's own tables and places before this text), and the same
+// calculations, run by the core compiled to WebAssembly on this page's
+// controls.
+
+const tables = windowTables;
+const form = document.getElementById(tables.formName);
+
+// Both faces are read (the files are preloaded) while the window is built,
+// not only once its first layout asks for them.
+for (const weight of [400, 700])
+  document.fonts.load(`${weight} 11px "${tables.fontFamily}"`);
+
+// Twips to the pixels of 96 dots per inch, cut as the desktop cuts them.
+const pixels = twips => Math.trunc(twips / tables.twipsPerPixel);
+
+// Rounds half away from zero, as C++'s std::lround does.
+const lround = value => Math.sign(value) * Math.round(Math.abs(value));
+
+function place(element, box) {
+  Object.assign(element.style, {
+    left: `${pixels(box.left)}px`,
+    top: `${pixels(box.top)}px`,
+    width: `${pixels(box.width)}px`,
+    height: `${pixels(box.height)}px`,
+  });
+}
+
+// A font's size in pixels at 96 dots per inch, and its line spacing: ascent,
+// descent and gap of Liberation Sans make 1.15 of the size.
+const fontPixels = formName => (tables.fonts[formName].points * 96) / 72;
+const lineSpacing = formName => Math.round(fontPixels(formName) * 1.15);
+
+function setFont(element, formName) {
+  const font = tables.fonts[formName];
+  element.style.fontSize = `${font.points}pt`;
+  element.style.fontWeight = font.bold ? '700' : '400';
+  element.style.textDecoration = font.underlined ? 'underline' : 'none';
+  // Blanks are kept (a result's leading blank, the credit line's runs of
+  // them), except under an underline, which would run on under the blank at
+  // the end of a broken line.
+  if (font.underlined)
+    element.style.whiteSpace = 'normal';
+}
+
+// The pixels of a line one pixel wide, both end points included, one in each
+// column or row along its longer extent: the pixels the desktop window fills.
+function fillLine(context, line) {
+  const [x1, y1, x2, y2] = [line.x1, line.y1, line.x2, line.y2].map(pixels);
+  context.fillStyle = line.colour;
+  if (x1 === x2 || y1 === y2) {
+    context.fillRect(Math.min(x1, x2), Math.min(y1, y2), Math.abs(x2 - x1) + 1, Math.abs(y2 - y1) + 1);
+    return;
+  }
+  const steps = Math.max(Math.abs(x2 - x1), Math.abs(y2 - y1));
+  for (let step = 0; step <= steps; ++step) {
+    const along = step / steps;
+    context.fillRect(x1 + lround((x2 - x1) * along), y1 + lround((y2 - y1) * along), 1, 1);
+  }
+}
+
+// The drum sketch on a canvas under the sketch's controls: its lines, then
+// its circles, each through the centres of its box's edge pixels.
+function drawSketch(picture, box) {
+  const border = 2;
+  const width = pixels(box.width) - 2 * border;
+  const height = pixels(box.height) - 2 * border;
+  const scale = window.devicePixelRatio || 1;
+  const canvas = document.createElement('canvas');
+  canvas.width = Math.round(width * scale);
+  canvas.height = Math.round(height * scale);
+  canvas.style.width = `${width}px`;
+  canvas.style.height = `${height}px`;
+  const context = canvas.getContext('2d');
+  context.scale(scale, scale);
+  for (const line of tables.sketchLines)
+    fillLine(context, line);
+  context.lineWidth = 1;
+  for (const circle of tables.sketchCircles) {
+    const left = pixels(circle.box.left);
+    const top = pixels(circle.box.top);
+    const diameter = pixels(circle.box.width) - 1;
+    context.strokeStyle = circle.colour;
+    context.beginPath();
+    context.arc(left + 0.5 + diameter / 2, top + 0.5 + diameter / 2, diameter / 2, 0, 2 * Math.PI);
+    context.stroke();
+  }
+  picture.append(canvas);
+}
+
+// One function for each kind of control: the element that stands for it.
+const controlMakers = {
+  GroupBox(row) {
+    const group = document.createElement('div');
+    group.className = 'group';
+    group.setAttribute('role', 'group');
+    const caption = document.createElement('span');
+    caption.className = 'caption';
+    caption.id = `${row.name}-caption`;
+    caption.textContent = row.text;
+    caption.style.color = row.ink;
+    caption.style.background = tables.colours.formBackground;
+    group.setAttribute('aria-labelledby', caption.id);
+    // The frame runs through the middle of the caption's line.
+    const frame = document.createElement('div');
+    frame.className = 'frame';
+    caption.style.lineHeight = `${lineSpacing(row.font)}px`;
+    frame.style.top = `${Math.floor(lineSpacing(row.font) / 2)}px`;
+    group.append(frame, caption);
+    return group;
+  },
+  Label(row) {
+    const label = document.createElement('div');
+    label.className = row.centred ? 'label centred' : 'label';
+    label.textContent = row.text;
+    label.style.color = row.ink;
+    label.style.background = tables.colours.formBackground;
+    return label;
+  },
+  TextField() {
+    const field = document.createElement('input');
+    field.type = 'text';
+    field.className = 'field';
+    field.spellcheck = false;
+    field.autocomplete = 'off';
+    return field;
+  },
+  OptionButton(row) {
+    const option = document.createElement('label');
+    option.className = 'option';
+    const input = document.createElement('input');
+    input.type = 'radio';
+    // One group for each container, as on the desktop.
+    input.name = row.container;
+    const text = document.createElement('span');
+    text.textContent = row.text;
+    option.append(input, text);
+    option.style.color = row.ink;
+    return option;
+  },
+  DropDownList() {
+    const list = document.createElement('select');
+    list.className = 'list';
+    return list;
+  },
+  Button(row) {
+    const button = document.createElement('button');
+    button.type = 'button';
+    button.className = 'button';
+    const text = document.createElement('span');
+    text.textContent = row.text;
+    button.append(text);
+    button.style.background = tables.colours.buttonFace;
+    return button;
+  },
+  PictureArea(row) {
+    const picture = document.createElement('div');
+    picture.className = 'picture';
+    picture.style.background = tables.colours.formBackground;
+    // A Tab stop that shows no focus mark.
+    picture.tabIndex = -1;
+    drawSketch(picture, row.box);
+    return picture;
+  },
+};
+
+function buildWindow() {
+  form.style.setProperty('--window', tables.colours.formBackground);
+  form.style.background = tables.colours.formBackground;
+  form.style.fontFamily = `"${tables.fontFamily}", sans-serif`;
+  place(form, tables.clientArea);
+  document.title = tables.caption.trim();
+
+  const byName = new Map([[tables.formName, form]]);
+  for (const row of tables.controls) {
+    const element = controlMakers[row.kind](row);
+    element.id = row.name;
+    element.dataset.kind = row.kind;
+    place(element, row.box);
+    setFont(element, row.font);
+    byName.get(row.container).append(element);
+    byName.set(row.name, element);
+  }
+  for (const row of tables.lists) {
+    const list = byName.get(row.list);
+    for (const item of row.items)
+      list.add(new Option(item));
+    list.selectedIndex = -1;
+  }
+  form.classList.add('built');
+  return byName;
+}
+
+const controls = buildWindow();
+
+// The element that takes the focus for a control: an option button's input.
+function focusTarget(name) {
+  const control = controls.get(name);
+  return control.dataset.kind === 'OptionButton' ? control.querySelector('input') : control;
+}
+
+// The Tab stops in the desktop's order. An option group is one stop, as on
+// the desktop: Tab enters it at its chosen option, or at its first when none
+// is chosen, and leaves it with the next stop; the arrow keys move within it.
+const tabStops = [];
+for (const name of tables.tabOrder) {
+  const target = focusTarget(name);
+  const group = target.type === 'radio' ? target.name : null;
+  const last = tabStops[tabStops.length - 1];
+  if (group && last && last.group === group)
+    last.targets.push(target);
+  else
+    tabStops.push({group, targets: [target]});
+}
+
+function stopTarget(stop) {
+  return stop.targets.find(target => target.checked) ?? stop.targets[0];
+}
+
+function moveFocus(backwards) {
+  const current = tabStops.findIndex(stop => stop.targets.includes(document.activeElement));
+  const from = current < 0 ? (backwards ? 0 : tabStops.length - 1) : current;
+  const next = (from + (backwards ? tabStops.length - 1 : 1)) % tabStops.length;
+  stopTarget(tabStops[next]).focus();
+}
+
+form.addEventListener('keydown', event => {
+  if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey)
+    return;
+  event.preventDefault();
+  moveFocus(event.shiftKey);
+});
+
+// The core's controls over this page: a text field's Text, an option
+// button's Value (-1 on, 0 off), a list's ListIndex (-1 for none) and a
+// label's Caption. The calculations see the page only through these.
+const pageControls = {
+  text: name => controls.get(name).value,
+  value: name => (focusTarget(name).checked ? -1 : 0),
+  listIndex: name => controls.get(name).selectedIndex,
+  setCaption: (name, caption) => {
+    controls.get(name).textContent = caption;
+  },
+};
+
+// The run-time error's message box: modal to the window, the window's
+// caption as its title, the core's message, one button.
+function showError(message) {
+  return new Promise(resolve => {
+    const dialog = document.createElement('dialog');
+    dialog.className = 'message';
+    dialog.setAttribute('role', 'alertdialog');
+    dialog.setAttribute('aria-modal', 'true');
+    dialog.setAttribute('aria-labelledby', 'message-title');
+    dialog.setAttribute('aria-describedby', 'message-text');
+    const title = document.createElement('div');
+    title.className = 'title';
+    title.id = 'message-title';
+    title.textContent = tables.caption;
+    const body = document.createElement('div');
+    body.className = 'body';
+    const icon = document.createElement('div');
+    icon.className = 'icon';
+    icon.setAttribute('aria-hidden', 'true');
+    icon.textContent = '×';
+    const text = document.createElement('div');
+    text.className = 'text';
+    text.id = 'message-text';
+    text.textContent = message;
+    body.append(icon, text);
+    const buttons = document.createElement('div');
+    buttons.className = 'buttons';
+    const ok = document.createElement('button');
+    ok.type = 'button';
+    ok.textContent = 'OK';
+    ok.addEventListener('click', () => dialog.close());
+    buttons.append(ok);
+    dialog.append(title, body, buttons);
+    const returnFocus = document.activeElement;
+    dialog.addEventListener('close', () => {
+      dialog.remove();
+      returnFocus?.focus();
+      resolve();
+    });
+    document.body.append(dialog);
+    dialog.showModal();
+    ok.focus();
+  });
+}
+
+// The core loads after the window is built, so that the window shows first.
+const core = import('./kalventa_core.js').then(module => module.default());
+
+// One button press: the calculation runs to its end or to a run-time error,
+// the labels it wrote keep their texts, and an error is shown in its message
+// box. The window then sends "calculationrun" with what happened, the place
+// where what follows a run (announcements, notices) attaches.
+async function press(button) {
+  const kalventa = await core;
+  const written = [];
+  const message = kalventa.runButton(button, {
+    ...pageControls,
+    setCaption: (name, caption) => {
+      pageControls.setCaption(name, caption);
+      written.push([name, caption]);
+    },
+  });
+  form.dispatchEvent(new CustomEvent('calculationrun', {detail: {button, written, message: message ?? null}}));
+  if (message !== undefined)
+    await showError(message);
+}
+
+for (const row of tables.controls)
+  if (row.kind === 'Button')
+    controls.get(row.name).addEventListener('click', () => press(row.name));
+core.then(() => {
+  form.dataset.ready = 'true';
+});
+
+focusTarget(tables.tabOrder[0]).focus();
+performance.mark('window-built');

@@ -1,0 +1,486 @@
+// The browser edition in Debian's Chromium: the window against the window's
+// tables, its initial state, every calculation example typed and clicked
+// with the exact label texts, the error message boxes and the window after
+// them, the Tab cycle, the option groups, and long and odd texts.
+
+import assert from 'node:assert/strict';
+import { after, before, describe, test } from 'node:test';
+
+import { launchChromium, loadCore, openWindow, readJson, serveSite, windowTables } from './support.mjs';
+
+const tables = windowTables();
+const calculations = readJson('tests/core/tables/calculations.json');
+const rows = new Map(tables.controls.map(row => [row.name, row]));
+const pixels = twips => Math.trunc(twips / tables.twipsPerPixel);
+
+// A control's box in pixels from the window's top-left corner. On the sketch
+// boxes count from the corner inside its two-pixel border.
+function expectedBox(name) {
+  const row = rows.get(name);
+  let left = pixels(row.box.left);
+  let top = pixels(row.box.top);
+  for (let container = rows.get(row.container); container; container = rows.get(container.container)) {
+    const border = container.kind === 'PictureArea' ? 2 : 0;
+    left += pixels(container.box.left) + border;
+    top += pixels(container.box.top) + border;
+  }
+  return { left, top, width: pixels(row.box.width), height: pixels(row.box.height) };
+}
+
+let site;
+let browser;
+let page;
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchChromium();
+  page = await openWindow(browser, site.url);
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+// The texts of the result labels, by name.
+function resultTexts() {
+  return page.evaluate(names => Object.fromEntries(names.map(name => [name, document.getElementById(name).textContent])),
+    calculations.resultLabels);
+}
+
+// Does `action` and waits for the calculation it starts to end: what the
+// window reports of the run.
+async function run(action) {
+  await page.evaluate(() => {
+    window.lastRun = new Promise(done =>
+      document.getElementById('Form1').addEventListener('calculationrun', event => done(event.detail), { once: true }));
+  });
+  await action();
+  return page.evaluate(() => window.lastRun);
+}
+
+// Presses a button with the mouse and waits for its calculation to end.
+function press(button) {
+  return run(() => page.click(`#${button}`));
+}
+
+// Enters what a row of the core's tables entered: types into text fields,
+// clicks option buttons, chooses list items.
+async function enter(entries) {
+  for (const [name, entry] of Object.entries(entries)) {
+    const row = rows.get(name);
+    if (row.kind === 'TextField')
+      await page.type(`#${name}`, entry);
+    else if (row.kind === 'OptionButton')
+      await page.click(`#${name}`);
+    else
+      await page.select(`#${name}`, tables.lists.find(list => list.list === name).items[Number(entry)]);
+  }
+}
+
+// Whether the window can hold what a row entered: a list index among its
+// items, at most one option on in each group.
+function enterable(entries) {
+  const groups = new Set();
+  for (const [name, entry] of Object.entries(entries)) {
+    const row = rows.get(name);
+    if (row.kind === 'DropDownList') {
+      const items = tables.lists.find(list => list.list === name).items;
+      if (!(Number(entry) >= 0 && Number(entry) < items.length))
+        return false;
+    }
+    if (row.kind === 'OptionButton') {
+      if (groups.has(row.container))
+        return false;
+      groups.add(row.container);
+    }
+  }
+  return true;
+}
+
+// The labels after the writes of a row, from labels that were all empty.
+function textsAfter(writes) {
+  const texts = Object.fromEntries(calculations.resultLabels.map(label => [label, '']));
+  for (const [label, caption] of writes)
+    texts[label] = caption;
+  return texts;
+}
+
+describe('the window', () => {
+  test('is Form1 in Russian, 690 by 483 pixels on the warm background, titled Кальвента', async () => {
+    const window = await page.evaluate(() => {
+      const form = document.getElementById('Form1');
+      const box = form.getBoundingClientRect();
+      return {
+        lang: document.documentElement.lang,
+        title: document.title,
+        width: box.width,
+        height: box.height,
+        background: getComputedStyle(form).backgroundColor,
+        controls: form.querySelectorAll('[data-kind]').length,
+      };
+    });
+    assert.deepEqual(window, {
+      lang: 'ru', title: 'Кальвента', width: 690, height: 483,
+      background: 'rgb(255, 224, 192)', controls: 54,
+    });
+  });
+
+  test('every control at its box, with its kind, text, font, colours and alignment', async () => {
+    const shown = await page.evaluate(() => {
+      const origin = document.getElementById('Form1').getBoundingClientRect();
+      return [...document.querySelectorAll('#Form1 [data-kind]')].map(element => {
+        const box = element.getBoundingClientRect();
+        const style = getComputedStyle(element);
+        const captionElement = element.querySelector(':scope > .caption, :scope > span');
+        const inkStyle = getComputedStyle(captionElement ?? element);
+        return {
+          name: element.id,
+          kind: element.dataset.kind,
+          tag: element.tagName.toLowerCase(),
+          type: element.type ?? null,
+          radio: element.querySelector('input[type=radio]')?.name ?? null,
+          box: { left: box.left - origin.left, top: box.top - origin.top, width: box.width, height: box.height },
+          text: element.dataset.kind === 'TextField' || element.dataset.kind === 'DropDownList' ? element.value
+            : element.dataset.kind === 'PictureArea' ? [...element.childNodes].filter(node => node.nodeType === Node.TEXT_NODE)
+              .map(node => node.textContent).join('')
+              : (captionElement ?? element).textContent,
+          fontSize: style.fontSize,
+          fontWeight: style.fontWeight,
+          underlined: style.textDecorationLine === 'underline',
+          family: style.fontFamily,
+          ink: inkStyle.color,
+          background: element.dataset.kind === 'Label' || element.dataset.kind === 'Button' ? style.backgroundColor : null,
+          centred: style.textAlign === 'center',
+        };
+      });
+    });
+    const tags = { GroupBox: 'div', Label: 'div', TextField: 'input', OptionButton: 'label', DropDownList: 'select',
+      Button: 'button', PictureArea: 'div' };
+    assert.deepEqual(shown.map(control => control.name).sort(), tables.controls.map(row => row.name).sort());
+    for (const control of shown) {
+      const row = rows.get(control.name);
+      const font = tables.fonts[row.font];
+      assert.equal(control.kind, row.kind, control.name);
+      assert.equal(control.tag, tags[row.kind], control.name);
+      if (row.kind === 'TextField')
+        assert.equal(control.type, 'text', control.name);
+      if (row.kind === 'OptionButton')
+        assert.equal(control.radio, row.container, `${control.name} is in the group of its container`);
+      assert.deepEqual(control.box, expectedBox(control.name), control.name);
+      assert.equal(control.text, row.text, control.name);
+      assert.equal(control.fontSize, font.points === 8.25 ? '11px' : '13px', control.name);
+      assert.equal(control.fontWeight, font.bold ? '700' : '400', control.name);
+      assert.equal(control.underlined, font.underlined, control.name);
+      assert.match(control.family, /^"Liberation Sans"/, control.name);
+      if (row.kind !== 'TextField' && row.kind !== 'DropDownList' && row.kind !== 'PictureArea')
+        assert.equal(control.ink, row.ink, control.name);
+      if (row.kind === 'Label') {
+        assert.equal(control.background, tables.colours.formBackground, control.name);
+        assert.equal(control.centred, row.centred, control.name);
+      }
+      if (row.kind === 'Button')
+        assert.equal(control.background, tables.colours.buttonFace, control.name);
+    }
+  });
+
+  // A few controls as the layout gives them, written out here, so that the
+  // generated tables themselves are checked too.
+  test('the generated tables hold the layout', () => {
+    const spot = name => ({ ...rows.get(name).box, text: rows.get(name).text, container: rows.get(name).container });
+    assert.deepEqual(spot('Frame4'), { left: 120, top: 3120, width: 10095, height: 3735, text: 'Расчет канатоёмкости',
+      container: 'Form1' });
+    assert.deepEqual(spot('Label31'), { left: 8040, top: 6960, width: 2175, height: 255, text: '  Орвинск   V 1.3 ',
+      container: 'Form1' });
+    assert.deepEqual(spot('Label16'), { left: 840, top: 480, width: 495, height: 255, text: '', container: 'Picture1' });
+    assert.deepEqual(expectedBox('Label16'), { left: 8 + 16 + 2 + 56, top: 208 + 24 + 2 + 32, width: 33, height: 17 });
+    assert.equal(tables.controls.length, 54);
+    assert.deepEqual([tables.sketchLines.length, tables.sketchCircles.length], [56, 12]);
+    assert.deepEqual(tables.sketchLines[9], { name: 'Line10', x1: 1440, y1: 2160, x2: 1560, y2: 2160,
+      colour: 'rgb(0, 0, 0)' });
+    assert.deepEqual(tables.lists[1].items, ['Сталь. сварн.(1400 кг/см2)', 'Чугунный(1000 кг/см2)']);
+  });
+
+  test('the embedded Liberation Sans, regular and bold, is what the texts are set in', async () => {
+    const faces = await page.evaluate(() => [...document.fonts].map(face => `${face.family} ${face.weight} ${face.status}`));
+    assert.deepEqual(faces.sort(), ['Liberation Sans 400 loaded', 'Liberation Sans 700 loaded']);
+  });
+
+  test('the lists hold their items in order, none chosen', async () => {
+    for (const list of tables.lists) {
+      const shown = await page.$eval(`#${list.list}`, element => ({
+        items: [...element.options].map(option => option.text),
+        index: element.selectedIndex,
+        shown: element.value,
+      }));
+      assert.deepEqual(shown, { items: list.items, index: -1, shown: '' });
+    }
+  });
+
+  test('fields, lists, buttons, groups and the sketch lie above the labels; the turns per layer above "Витки"', async () => {
+    const atPoints = await page.evaluate(() => {
+      const at = (x, y) => document.elementFromPoint(x, y)?.closest('[data-kind]')?.id;
+      const centre = (a, b) => {
+        const one = document.getElementById(a).getBoundingClientRect();
+        const two = document.getElementById(b).getBoundingClientRect();
+        return at((Math.max(one.left, two.left) + Math.min(one.right, two.right)) / 2,
+          (Math.max(one.top, two.top) + Math.min(one.bottom, two.bottom)) / 2);
+      };
+      return { turns: centre('Label24', 'Label16'), load: centre('Label28', 'Text7'), rope: centre('Label2', 'Label3') };
+    });
+    assert.deepEqual(atPoints, { turns: 'Label16', load: 'Text7', rope: 'Label3' });
+  });
+
+  test('the sketch draws its 56 lines and 12 circles in their colours', async () => {
+    const sketch = await page.evaluate((lines, circles, twipsPerPixel) => {
+      const canvas = document.querySelector('#Picture1 > canvas');
+      const context = canvas.getContext('2d');
+      const colour = (x, y) => {
+        const [r, g, b] = context.getImageData(x, y, 1, 1).data;
+        return `rgb(${r}, ${g}, ${b})`;
+      };
+      const px = twips => Math.trunc(twips / twipsPerPixel);
+      return {
+        size: [canvas.width, canvas.height],
+        lineEnds: lines.map(line => [colour(px(line.x1), px(line.y1)), colour(px(line.x2), px(line.y2))]),
+        // The top of each circle: ink, where the background is not.
+        circleTops: circles.map(circle => context.getImageData(px(circle.box.left) + 4, px(circle.box.top), 1, 1).data[3]),
+        empty: context.getImageData(5, 200, 1, 1).data[3],
+      };
+    }, tables.sketchLines, tables.sketchCircles, tables.twipsPerPixel);
+    assert.deepEqual(sketch.size, [317, 213]);
+    assert.equal(sketch.lineEnds.length, 56);
+    // Where two lines cross the later one is drawn on top: compare each end
+    // with the colour of the last line through it.
+    const last = new Map();
+    for (const line of tables.sketchLines)
+      for (const [x, y] of [[line.x1, line.y1], [line.x2, line.y2]])
+        last.set(`${pixels(x)},${pixels(y)}`, line.colour);
+    tables.sketchLines.forEach((line, k) => {
+      assert.equal(sketch.lineEnds[k][0], last.get(`${pixels(line.x1)},${pixels(line.y1)}`), line.name);
+      assert.equal(sketch.lineEnds[k][1], last.get(`${pixels(line.x2)},${pixels(line.y2)}`), line.name);
+    });
+    assert.equal(sketch.circleTops.length, 12);
+    for (const alpha of sketch.circleTops)
+      assert.ok(alpha > 100, `circle outline alpha ${alpha}`);
+    assert.equal(sketch.empty, 0);
+  });
+
+  test('starts with empty fields, no option on, no list item chosen, empty results and the focus in Text1', async () => {
+    const state = await page.evaluate(() => ({
+      fields: [...document.querySelectorAll('#Form1 input[type=text]')].map(field => field.value),
+      on: [...document.querySelectorAll('#Form1 input[type=radio]')].filter(option => option.checked).length,
+      lists: [...document.querySelectorAll('#Form1 select')].map(list => list.selectedIndex),
+      focus: document.activeElement.closest('[data-kind]')?.id,
+    }));
+    assert.deepEqual(state, { fields: ['', '', '', '', '', '', ''], on: 0, lists: [-1, -1], focus: 'Text1' });
+    assert.deepEqual(await resultTexts(), textsAfter([]));
+  });
+
+  test('asks for nothing outside its own folder', async () => {
+    const fresh = await browser.newPage();
+    const requests = [];
+    fresh.on('request', request => requests.push(request.url()));
+    const failures = [];
+    fresh.on('requestfailed', request => failures.push(request.url()));
+    fresh.on('response', response => {
+      if (response.status() >= 400)
+        failures.push(`${response.status()} ${response.url()}`);
+    });
+    await openWindow(browser, site.url, fresh);
+    // The icon may still be on its way: closing the page would cancel it.
+    await fresh.waitForNetworkIdle({ idleTime: 100 });
+    const seen = [...failures];
+    await fresh.close();
+    assert.deepEqual(seen, []);
+    assert.ok(requests.length >= 5, requests.join(' '));
+    for (const url of requests)
+      assert.ok(url.startsWith(site.url) || url.startsWith('data:'), url);
+  });
+});
+
+describe('every calculation example, typed and clicked', () => {
+  const sections = { ropeCheck: 'Command1', drumSizeLimits: 'Command2', ropeCapacity: 'Command3' };
+  for (const [section, button] of Object.entries(sections)) {
+    for (const row of calculations[section].filter(example => enterable(example.entries))) {
+      test(`${section}: ${row.name}`, async () => {
+        await openWindow(browser, site.url, page);
+        await enter(row.entries);
+        const ran = await press(button);
+        assert.equal(ran.message, null);
+        assert.deepEqual(ran.written, row.writes);
+        assert.deepEqual(await resultTexts(), textsAfter(row.writes));
+      });
+    }
+  }
+
+  test('pressing a button twice gives the same texts; changing an input changes no label until a press', async () => {
+    await openWindow(browser, site.url, page);
+    await enter({ Text4: '400', Text5: '800', Text6: '15', Combo1: '2' });
+    await press('Command3');
+    const first = await resultTexts();
+    await press('Command3');
+    assert.deepEqual(await resultTexts(), first);
+    await page.select('#Combo1', '6');
+    await page.type('#Text6', '0');
+    assert.deepEqual(await resultTexts(), first);
+    await press('Command3');
+    assert.equal(await page.$eval('#Label18', label => label.textContent), '6');
+  });
+});
+
+describe('run-time errors', () => {
+  for (const row of calculations.errors.filter(example => enterable(example.entries))) {
+    test(row.name, async () => {
+      await openWindow(browser, site.url, page);
+      await enter(row.entries);
+      const ran = await press(row.button);
+      assert.equal(ran.message, row.message);
+      const dialog = await page.waitForSelector('dialog[role=alertdialog][open]');
+      const shown = await dialog.evaluate(box => ({
+        modal: box.matches(':modal'),
+        title: box.querySelector('.title').textContent,
+        text: box.querySelector('.text').textContent,
+        label: document.getElementById(box.getAttribute('aria-describedby')).textContent,
+      }));
+      assert.deepEqual(shown, { modal: true, title: tables.caption, text: row.message, label: row.message });
+      assert.deepEqual(await resultTexts(), textsAfter(row.writes));
+      await page.keyboard.press('Enter');
+      await page.waitForSelector('dialog', { hidden: true });
+    });
+  }
+
+  test('labels keep their older texts, and the window works on after the message box is closed', async () => {
+    await openWindow(browser, site.url, page);
+    await enter({ Text4: '400', Text5: '800', Text6: '15', Text7: '5000', Combo1: '2', Combo2: '0', Option5: 'on' });
+    await press('Command3');
+    const before = await resultTexts();
+    assert.equal(before.Label19, ' 222.2832');
+    // Drum length 327675 with a rope of 10 mm: 32767.5 turns, one too many.
+    await page.click('#Text5', { clickCount: 3 });
+    await page.type('#Text5', '327675');
+    await page.click('#Text6', { clickCount: 3 });
+    await page.type('#Text6', '10');
+    const ran = await press('Command3');
+    assert.match(ran.message, /^Переполнение: число вышло за допустимые пределы\.\nВеличина: число витков в слое\./);
+    assert.deepEqual(await resultTexts(), before);
+    // While the box is open it lies over the whole window, which takes no click.
+    const hit = await page.evaluate(() => {
+      const box = document.getElementById('Command2').getBoundingClientRect();
+      return document.elementFromPoint(box.left + box.width / 2, box.top + box.height / 2).closest('dialog') !== null;
+    });
+    assert.equal(hit, true);
+    await page.click('dialog button');
+    await page.waitForSelector('dialog', { hidden: true });
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'Command3');
+    await page.type('#Text2', '12');
+    await press('Command2');
+    const after = await resultTexts();
+    assert.deepEqual([after.Label8, after.Label10], [' 228', ' 684']);
+    assert.equal(after.Label19, ' 222.2832');
+  });
+});
+
+describe('the keyboard', () => {
+  test('Tab visits the controls in the desktop\'s order, an option group as one stop, and goes round', async () => {
+    await openWindow(browser, site.url, page);
+    const focused = () => page.evaluate(() => document.activeElement.closest('[data-kind]')?.id);
+    const visited = [await focused()];
+    for (let k = 0; k < 15; ++k) {
+      await page.keyboard.press('Tab');
+      visited.push(await focused());
+    }
+    assert.deepEqual(visited, ['Text1', 'Option1', 'Text3', 'Command1', 'Command2', 'Text2', 'Text6', 'Combo1',
+      'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5', 'Text1']);
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+    assert.equal(await focused(), 'Text5');
+  });
+
+  test('Tab enters an option group at its chosen option; the arrow keys move within it', async () => {
+    await openWindow(browser, site.url, page);
+    await page.click('#Option3');
+    await page.focus('#Text1');
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.closest('[data-kind]').id), 'Option3');
+    await page.keyboard.press('ArrowDown');
+    const on = await page.$$eval('#Form1 input[type=radio]', options =>
+      options.filter(option => option.checked).map(option => option.closest('[data-kind]').id));
+    assert.deepEqual(on, ['Option4']);
+  });
+
+  test('Enter on a focused button runs its calculation', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '8.3');
+    await page.focus('#Command2');
+    const ran = await run(() => page.keyboard.press('Enter'));
+    assert.deepEqual(ran.written, [['Label8', ' 157.7'], ['Label10', ' 473.1']]);
+  });
+});
+
+describe('option groups', () => {
+  test('choosing an option turns the others of its group off, and only those', async () => {
+    await openWindow(browser, site.url, page);
+    const on = () => page.$$eval('#Form1 input[type=radio]', options =>
+      options.filter(option => option.checked).map(option => option.closest('[data-kind]').id));
+    await page.click('#Option2');
+    await page.click('#Option6');
+    assert.deepEqual(await on(), ['Option2', 'Option6']);
+    await page.click('#Option4');
+    assert.deepEqual(await on(), ['Option4', 'Option6']);
+    await page.click('#Option5');
+    assert.deepEqual(await on(), ['Option4', 'Option5']);
+  });
+});
+
+describe('long and odd texts', () => {
+  let core;
+  before(async () => {
+    core = await loadCore();
+  });
+
+  // What the core makes of the same text, run on the same controls.
+  function coreTexts(button, texts) {
+    const written = [];
+    core.runButton(button, {
+      text: name => texts[name] ?? '', value: () => 0, listIndex: () => -1,
+      setCaption: (name, caption) => written.push([name, caption]),
+    });
+    return written;
+  }
+
+  const odd = [
+    ['a decimal comma, blanks and letters after the number', '  12,5 мм', [['Label8', ' 228'], ['Label10', ' 684']]],
+    ['letters only', 'диаметр', [['Label8', ' 0'], ['Label10', ' 0']]],
+    ['a sign and a point alone', '-.', [['Label8', ' 0'], ['Label10', ' 0']]],
+    ['an emoji after the number', '7😀', [['Label8', ' 133'], ['Label10', ' 399']]],
+    ['ten thousand characters', `7${' x'.repeat(5000)}`, [['Label8', ' 133'], ['Label10', ' 399']]],
+    ['a hundred thousand digits', `0.${'3'.repeat(100000)}`, null],
+  ];
+  for (const [name, text, expected] of odd) {
+    test(name, async () => {
+      await openWindow(browser, site.url, page);
+      await page.focus('#Text2');
+      await page.keyboard.sendCharacter(text);
+      assert.equal(await page.$eval('#Text2', field => field.value), text, 'the field keeps the text as typed');
+      const ran = await press('Command2');
+      assert.deepEqual(ran.written, expected ?? coreTexts('Command2', { Text2: text }));
+      assert.equal(ran.message, null);
+    });
+  }
+
+  test('a result wider than its label is cut off at the box, which does not grow', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '-1.2345678e-20');
+    const ran = await press('Command2');
+    assert.deepEqual(ran.written, [['Label8', '-2.345679E-19'], ['Label10', '-7.037036E-19']]);
+    const label = await page.$eval('#Label8', element => {
+      const box = element.getBoundingClientRect();
+      return { width: box.width, height: box.height, overflows: element.scrollWidth > element.clientWidth
+        || element.scrollHeight > element.clientHeight, clipped: getComputedStyle(element).overflow };
+    });
+    assert.deepEqual({ width: label.width, height: label.height, clipped: label.clipped },
+      { width: expectedBox('Label8').width, height: expectedBox('Label8').height, clipped: 'hidden' });
+  });
+});

@@ -1,0 +1,136 @@
+// The calculation core as a WebAssembly module for the browser edition. The
+// page hands over its controls as a JavaScript object with the four
+// functions of the core's Controls (text, value, listIndex, setCaption), and
+// a button's calculation runs on them exactly as on the desktop window.
+// The conversions of number texts are exported too, for the core's tests
+// under node.
+
+#include "core/calculation_table.h"
+#include "core/controls.h"
+#include "core/error_text.h"
+#include "core/kinds.h"
+#include "core/number_to_text.h"
+#include "core/runtime_error.h"
+#include "core/text_to_number.h"
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <charconv>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace kalventa::web {
+namespace {
+
+using emscripten::val;
+
+// The page's controls: each access calls the JavaScript object's function of
+// the same name with the control's name.
+class PageControls final : public Controls {
+public:
+    explicit PageControls(val page) : page_(std::move(page)) {}
+
+    std::string text(std::string_view name) override { return page_.call<std::string>("text", std::string(name)); }
+    Integer value(std::string_view name) override
+    {
+        return static_cast<Integer>(page_.call<int>("value", std::string(name)));
+    }
+    Integer listIndex(std::string_view name) override
+    {
+        return static_cast<Integer>(page_.call<int>("listIndex", std::string(name)));
+    }
+    void setCaption(std::string_view name, std::string_view caption) override
+    {
+        page_.call<void>("setCaption", std::string(name), std::string(caption));
+    }
+
+private:
+    val page_;
+};
+
+// Runs the calculation of `button` on the page's controls. Gives undefined
+// when it ran to its end, or the message of the run-time error that stopped
+// it (the labels written before the error keep their new texts).
+val runButton(const std::string& button, val page)
+{
+    for (const CalculationEntry& row : calculations()) {
+        if (row.button != button)
+            continue;
+        PageControls controls(std::move(page));
+        try {
+            row.run(controls);
+        } catch (const RuntimeError& error) {
+            return val(errorText(error));
+        }
+        return val::undefined();
+    }
+    throw std::invalid_argument("no button " + button);
+}
+
+val buttonNames()
+{
+    val names = val::array();
+    for (const CalculationEntry& row : calculations())
+        names.call<void>("push", std::string(row.button));
+    return names;
+}
+
+std::string signedSingle(double value)
+{
+    return signedText(static_cast<Single>(value));
+}
+
+std::string signedDouble(double value)
+{
+    return signedText(value);
+}
+
+// A Currency given by its count of ten-thousandths, as decimal digits: a
+// JavaScript number cannot hold every one of them.
+std::string signedCurrency(const std::string& units)
+{
+    std::int64_t count = 0;
+    const auto [end, error] = std::from_chars(units.data(), units.data() + units.size(), count);
+    if (error != std::errc() || end != units.data() + units.size())
+        throw std::invalid_argument("not a count of ten-thousandths: " + units);
+    return signedText(Currency{count});
+}
+
+std::string signedInteger(int value)
+{
+    return signedText(static_cast<Integer>(value));
+}
+
+std::string plainInteger(int value)
+{
+    return plainText(static_cast<Integer>(value));
+}
+
+val readNumberOf(const std::string& text)
+{
+    const NumberReading reading = readNumber(text);
+    val result = val::object();
+    result.set("value", reading.value);
+    result.set("overflow", reading.overflow);
+    return result;
+}
+
+} // namespace
+} // namespace kalventa::web
+
+EMSCRIPTEN_BINDINGS(kalventa)
+{
+    using namespace kalventa::web;
+    emscripten::function("runButton", &runButton);
+    emscripten::function("buttonNames", &buttonNames);
+    emscripten::function("signedSingle", &signedSingle);
+    emscripten::function("signedDouble", &signedDouble);
+    emscripten::function("signedCurrency", &signedCurrency);
+    emscripten::function("signedInteger", &signedInteger);
+    emscripten::function("plainInteger", &plainInteger);
+    emscripten::function("readNumber", &readNumberOf);
+}
