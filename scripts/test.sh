@@ -8,7 +8,7 @@ source scripts/packages.sh
 
 ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
     xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
-    dbus at-spi2-core python3-pyatspi
+    dbus at-spi2-core python3-pyatspi poppler-utils
 
 # The locale tests run the calculations under a decimal-comma locale.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU\.utf-\?8$'; then
