@@ -23,18 +23,36 @@ QColor inkColour(SketchInk ink)
     return standardText;
 }
 
+QRectF scaled(const QRect& box, qreal scale)
+{
+    return {box.x() * scale, box.y() * scale, box.width() * scale, box.height() * scale};
+}
+
 // Fills the pixels of a line one pixel wide, both end points included: one
 // pixel in each column or row along its longer extent. Filling whole pixels
 // rather than stroking keeps every pixel where it is at 96 dots per inch and
 // turns it into a sharp block at any larger device pixel ratio; a stroked pen
-// lands half a pixel off on one grid or the other.
-void fillLine(QPainter& painter, const SketchLine& line, const QColor& colour)
+// lands half a pixel off on one grid or the other. Larger than the window
+// (`scale` painter units to its pixel), a line along x or y is the same
+// rectangle enlarged, and a slanted one is stroked, one window pixel wide,
+// rather than enlarged into a staircase of blocks.
+void fillLine(QPainter& painter, const SketchLine& line, const QColor& colour, qreal scale)
 {
     const int x1 = pixels(line.x1), y1 = pixels(line.y1), x2 = pixels(line.x2), y2 = pixels(line.y2);
     // Most lines run along x or y: one rectangle each.
     if (x1 == x2 || y1 == y2) {
-        painter.fillRect(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2))),
-                         colour);
+        const QRect block(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)));
+        if (scale == 1.0)
+            painter.fillRect(block, colour);
+        else
+            painter.fillRect(scaled(block, scale), colour);
+        return;
+    }
+    if (scale != 1.0) {
+        // Through the centres of the end pixels, as the blocks would run.
+        QPen pen(colour, scale, Qt::SolidLine, Qt::SquareCap);
+        painter.setPen(pen);
+        painter.drawLine(QPointF(x1 + 0.5, y1 + 0.5) * scale, QPointF(x2 + 0.5, y2 + 0.5) * scale);
         return;
     }
     const int steps = std::max(std::abs(x2 - x1), std::abs(y2 - y1));
@@ -86,21 +104,28 @@ void DrumSketch::paintEvent(QPaintEvent*)
 
     painter.setClipRect(contentsRect());
     painter.translate(contentsRect().topLeft());
-    for (const SketchLine& line : sketchLines())
-        fillLine(painter, line, inkColour(line.ink));
+    paintDrumSketch(painter, 1.0);
+}
 
-    // Aliased, so that the circles keep their exact colour; the circle runs
-    // through the centres of the box's edge pixels, so that its outline fills
-    // the box and no more.
-    painter.setRenderHint(QPainter::Antialiasing, false);
+void paintDrumSketch(QPainter& painter, qreal scale)
+{
+    painter.save();
+    for (const SketchLine& line : sketchLines())
+        fillLine(painter, line, inkColour(line.ink), scale);
+
+    // On the window aliased, so that the circles keep their exact colour; the
+    // circle runs through the centres of the box's edge pixels, so that its
+    // outline fills the box and no more. Larger, smooth.
+    painter.setRenderHint(QPainter::Antialiasing, scale != 1.0);
     painter.setBrush(Qt::NoBrush);
     QPen pen(inkColour(SketchInk::WindowText));
-    pen.setWidth(1);
+    pen.setWidthF(scale);
     painter.setPen(pen);
     for (const SketchCircle& circle : sketchCircles()) {
-        const QRect box = inPixels(circle.box);
-        painter.drawEllipse(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5));
+        const QRectF box = scaled(inPixels(circle.box), scale);
+        painter.drawEllipse(box.adjusted(scale / 2, scale / 2, -scale / 2, -scale / 2));
     }
+    painter.restore();
 }
 
 } // namespace kalventa::ui

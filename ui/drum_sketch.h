@@ -7,6 +7,8 @@
 
 #include <QFrame>
 
+class QPainter;
+
 namespace kalventa::ui {
 
 class DrumSketch final : public QFrame {
@@ -22,5 +24,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 };
+
+// Paints the drawing of the sketch, its lines and circles, with the painter's
+// origin at the corner inside Picture1's border and `scale` painter units to
+// one of the window's pixels (15 twips): 1 on the window, where every line
+// fills whole pixels; larger on paper, where the same drawing is enlarged.
+void paintDrumSketch(QPainter& painter, qreal scale);
 
 } // namespace kalventa::ui

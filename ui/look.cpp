@@ -49,7 +49,7 @@ QFont windowFont(FontForm form)
     return font;
 }
 
-void useWindowLook()
+void registerWindowFont()
 {
     static const bool done = [] {
         // Always the embedded files, registered after the system's fonts so that
@@ -57,6 +57,15 @@ void useWindowLook()
         // fonts-liberation, say): the same glyphs on every machine.
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Regular.ttf"));
         QFontDatabase::addApplicationFont(QStringLiteral(":/fonts/LiberationSans-Bold.ttf"));
+        return true;
+    }();
+    (void)done;
+}
+
+void useWindowLook()
+{
+    static const bool done = [] {
+        registerWindowFont();
         QApplication::setFont(windowFont(FontForm::Regular8));
         // The application's style rather than each control's: one style
         // object, and Qt's default style is never built. The application owns it.

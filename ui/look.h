@@ -38,6 +38,10 @@ inline const QString windowFontFamily = QString::fromUtf8(windowFontFamilyName.d
 // 9.75 down to 9, so the size is set as a real number.
 QFont windowFont(FontForm form);
 
+// Registers the embedded Liberation Sans with the application's fonts, once;
+// for what is set in the window's typeface outside the window (the report).
+void registerWindowFont();
+
 // Sets up the application once, before the window's first control: registers
 // the embedded Liberation Sans, makes its 8.25 pt regular form the font of
 // everything (the message box included, so that Qt's default font is never

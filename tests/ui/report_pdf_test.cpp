@@ -1,0 +1,441 @@
+// The calculation report as a PDF file, read back as a person reads it: the
+// text of every page by pdftotext (poppler-utils), the number of pages by
+// pdfinfo and the fonts by pdffonts. Reports are made from real runs of the
+// calculations on an in-memory window.
+
+#include "report_runs.h"
+#include "ui/report_document.h"
+
+#include <QPointer>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace kalventa;
+using namespace kalventa::ui::testing;
+
+namespace {
+
+// What a poppler tool prints; an empty string and a warning when the tool is
+// missing or fails.
+QString popplerOutput(const QString& tool, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForStarted()) {
+        qWarning("%s did not start: install poppler-utils", qPrintable(tool));
+        return {};
+    }
+    process.waitForFinished();
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
+        return {};
+    }
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Runs of blanks and line ends as one blank: a table row or a wrapped
+// paragraph reads as one line.
+QString flattened(const QString& text)
+{
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    return QString(text).replace(blanks, QStringLiteral(" "));
+}
+
+// The text area of an A4 page in points, within the margins of a text
+// document without a frame: 30 mm on the left, 10 mm on the right, 15 mm at
+// the top and 10 mm at the bottom, under the sheet number.
+const QRectF textArea = [] {
+    constexpr qreal point = 72 / 25.4;
+    return QRectF(QPointF(30 * point, 15 * point), QPointF((210 - 10) * point, (297 - 10) * point));
+}();
+
+struct RenderedReport {
+    bool ok = false;
+    QStringList pages; // pdftotext -layout, one entry a page
+    QStringList fonts; // pdffonts' font names without their subset prefixes
+    QStringList outside; // words that stand outside the text area
+
+    QString all() const { return flattened(pages.join(QLatin1Char(' '))); }
+};
+
+RenderedReport render(const Report& report)
+{
+    RenderedReport rendered;
+    QTemporaryDir directory;
+    const QString pdf = directory.filePath(QStringLiteral("report.pdf"));
+    if (!ui::saveReportPdf(report, pdf)) {
+        qWarning("saveReportPdf failed");
+        return rendered;
+    }
+    const QString text = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
+    const QString fonts = popplerOutput(QStringLiteral("pdffonts"), {pdf});
+    const QString boxes = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    if (text.isEmpty() || info.isEmpty() || fonts.isEmpty() || boxes.isEmpty())
+        return rendered;
+
+    // pdftotext ends every page with a form feed.
+    rendered.pages = text.split(QLatin1Char('\f'));
+    if (rendered.pages.last().trimmed().isEmpty())
+        rendered.pages.removeLast();
+    const auto pageCount = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
+                               .match(info);
+    if (!pageCount.hasMatch() || pageCount.captured(1).toInt() != rendered.pages.size()) {
+        qWarning("pdfinfo counts %s pages, pdftotext %lld", qPrintable(pageCount.captured(1)),
+                 static_cast<long long>(rendered.pages.size()));
+        return rendered;
+    }
+    static const QRegularExpression fontName(QStringLiteral("^(?:[A-Z]{6}\\+)?(\\S+)"),
+                                             QRegularExpression::MultilineOption);
+    for (const QString& line : fonts.split(QLatin1Char('\n')).mid(2))
+        if (const auto match = fontName.match(line); match.hasMatch())
+            rendered.fonts << match.captured(1);
+    rendered.fonts.removeDuplicates();
+    rendered.fonts.sort();
+
+    static const QRegularExpression word(QStringLiteral(
+        "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
+    qsizetype words = 0;
+    for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
+        const auto match = it.next();
+        const QRectF box(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
+                         QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
+        if (!textArea.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
+            rendered.outside << match.captured(5);
+    }
+    if (words == 0) {
+        qWarning("pdftotext -bbox gave no words");
+        return rendered;
+    }
+    rendered.ok = true;
+    return rendered;
+}
+
+// Every page ends with «Лист N из M», N its own number, M the page count,
+// and says it once.
+bool footersNumberEveryPage(const RenderedReport& rendered)
+{
+    const qsizetype count = rendered.pages.size();
+    for (qsizetype page = 0; page < count; ++page) {
+        const QString footer = QStringLiteral("Лист %1 из %2").arg(page + 1).arg(count);
+        const QStringList lines = rendered.pages[page].trimmed().split(QLatin1Char('\n'));
+        if (lines.last().trimmed() != footer || rendered.pages[page].count(QStringLiteral("Лист ")) != 1) {
+            qWarning("page %lld ends with \"%s\", not \"%s\"", static_cast<long long>(page + 1),
+                     qPrintable(lines.last().trimmed()), qPrintable(footer));
+            return false;
+        }
+    }
+    return count > 0;
+}
+
+// What every report has: it was written and read back, each page has its
+// sheet number, and no word stands outside the text area.
+bool wellFormed(const RenderedReport& rendered)
+{
+    if (!rendered.ok) {
+        qWarning("the report could not be written and read back");
+        return false;
+    }
+    if (!rendered.outside.isEmpty()) {
+        qWarning("outside the text area: %s", qPrintable(rendered.outside.join(QLatin1Char(' '))));
+        return false;
+    }
+    return footersNumberEveryPage(rendered);
+}
+
+} // namespace
+
+class ReportPdfTest : public QObject {
+    Q_OBJECT
+
+    RenderedReport full_;
+
+private slots:
+    void initTestCase()
+    {
+        const std::vector<RunRecord> records = allThreeRuns();
+        full_ = render(reportOf(records));
+        QVERIFY2(full_.ok, "the full report could not be written and read back");
+    }
+
+    void full_report_opens_with_the_title_block()
+    {
+        const QString first = flattened(full_.pages.first());
+        QVERIFY(first.startsWith(QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 1 Расчёт каната ")));
+    }
+
+    void full_report_numbers_every_page()
+    {
+        QCOMPARE(full_.pages.size(), 2);
+        QVERIFY(footersNumberEveryPage(full_));
+    }
+
+    void full_report_keeps_inside_the_margins()
+    {
+        QCOMPARE(full_.outside, QStringList());
+    }
+
+    void full_report_heads_each_run_in_order()
+    {
+        const QString all = full_.all();
+        const QStringList headings{QStringLiteral(" 1 Расчёт каната "), QStringLiteral(" 2 Допустимые размеры барабана "),
+                                   QStringLiteral(" 3 Расчёт канатоёмкости ")};
+        qsizetype from = 0;
+        for (const QString& heading : headings) {
+            const qsizetype at = all.indexOf(heading, from);
+            QVERIFY2(at > from, qPrintable(heading));
+            from = at;
+        }
+        QVERIFY(!all.contains(QStringLiteral("изменены после расчёта")));
+    }
+
+    void full_report_lists_every_input_data()
+    {
+        QTest::addColumn<QString>("row");
+        // The columns: quantity, symbol, unit, as typed, as read.
+        QTest::newRow("Таблица 1") << "Таблица 1 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Вес груза";
+        QTest::newRow("load") << "Вес груза Q кг 1000 1000";
+        QTest::newRow("breaking force") << "Разрывное усилие каната Fр Н 50000 50000";
+        QTest::newRow("duty factor") << "Коэффициент запаса по режиму работы k — — 5.5";
+        QTest::newRow("Таблица 2") << "Таблица 2 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
+        QTest::newRow("rope diameter, limits") << "Диаметр каната d мм 12 12";
+        QTest::newRow("Таблица 3") << "Таблица 3 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
+        QTest::newRow("drum diameter") << "Диаметр барабана D мм 400 400";
+        QTest::newRow("drum length") << "Длина барабана L мм 800 800";
+        QTest::newRow("rope diameter, capacity") << "Диаметр каната (пустое поле или 0: 1 мм) d мм 15 15";
+        QTest::newRow("load, capacity") << "Вес груза Q кг 5000 5000";
+        QTest::newRow("layers") << "Число слоёв каната N — — 3";
+        QTest::newRow("material") << "Допускаемое напряжение материала барабана [σ] кг/мм² — 14";
+        QTest::newRow("flange margin") << "Размер Y в диаметрах каната Y — — 1.5";
+    }
+
+    void full_report_lists_every_input()
+    {
+        QFETCH(QString, row);
+        QCOMPARE(full_.all().count(QLatin1Char(' ') + row + QLatin1Char(' ')), 1);
+    }
+
+    void full_report_numbers_the_formulas_data()
+    {
+        QTest::addColumn<QString>("formula");
+        QTest::newRow("(1)") << "Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н (1)";
+        QTest::newRow("(2)") << "Dмин = 19 · d = 19 · 12 = 228 мм (2)";
+        QTest::newRow("(3)") << "Lмакс = 3 · Dмин = 3 · 228 = 684 мм (3)";
+        QTest::newRow("(4)") << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53 (4)";
+        QTest::newRow("(5)") << "g = L − n · d = 800 − 53 · 15 = 5 мм (5)";
+        QTest::newRow("(6)") << "P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм (6)";
+        QTest::newRow("(7)") << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм (7)";
+        QTest::newRow("(8)") << "l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м (8)";
+        QTest::newRow("(9)") << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м (9)";
+        QTest::newRow("(10)") << "Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м (10)";
+        QTest::newRow("(11)") << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм (11)";
+    }
+
+    void full_report_numbers_the_formulas()
+    {
+        QFETCH(QString, formula);
+        // Once: a line at a page's end is not also hidden under the footer.
+        QCOMPARE(full_.all().count(QLatin1Char(' ') + formula + QLatin1Char(' ')), 1);
+    }
+
+    void full_report_explains_the_symbols_data()
+    {
+        QTest::addColumn<QString>("explanation");
+        QTest::newRow("rope check, first") << "где Q — вес груза, кг; Fр — разрывное усилие каната, Н;";
+        QTest::newRow("rope check, last") << "Sмин — минимальное допустимое натяжение каната, Н. Вывод:";
+        QTest::newRow("limits") << "где d — диаметр каната, мм; Dмин — минимальный диаметр барабана, мм; "
+                                   "Lмакс — максимальная длина барабана, мм.";
+        QTest::newRow("capacity, inputs") << "где D — диаметр барабана, мм; L — длина барабана, мм;";
+        QTest::newRow("capacity, choices") << "[σ] — допускаемое напряжение материала барабана, кг/мм²; "
+                                              "Y — размер Y в диаметрах каната;";
+        QTest::newRow("capacity, top layer") << "P3 — диаметр навивки верхнего слоя, мм;";
+        QTest::newRow("capacity, last") << "t — толщина стенки барабана, мм. Таблица 4";
+    }
+
+    void full_report_explains_the_symbols()
+    {
+        QFETCH(QString, explanation);
+        QVERIFY2(full_.all().contains(explanation), qPrintable(explanation));
+    }
+
+    void full_report_gives_the_verdict()
+    {
+        QVERIFY(full_.all().contains(
+            QStringLiteral(" Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим 2 Допустимые размеры барабана ")));
+    }
+
+    void full_report_tabulates_the_layers_data()
+    {
+        QTest::addColumn<QString>("row");
+        QTest::newRow("heading") << "Таблица 4 — Слои навивки каната Слой P, мм F, мм l, м";
+        QTest::newRow("layer 1") << "1 415 475 69.0993";
+        QTest::newRow("layer 2") << "2 445 505 74.0944";
+        QTest::newRow("layer 3") << "3 475 535 79.0895";
+    }
+
+    void full_report_tabulates_the_layers()
+    {
+        QFETCH(QString, row);
+        // Each row on a line of its own.
+        const QRegularExpression line(QLatin1Char('^') + QRegularExpression::escape(row).replace(
+                                          QStringLiteral("\\ "), QStringLiteral("\\s+"))
+                                          + QStringLiteral("$"));
+        bool found = row.startsWith(QStringLiteral("Таблица")) ? full_.all().contains(row) : false;
+        for (const QString& text : full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n')))
+            found = found || line.match(text.trimmed()).hasMatch();
+        QVERIFY2(found, qPrintable(row));
+    }
+
+    void full_report_draws_the_sketch_with_its_values()
+    {
+        // From the top of the sketch down: the legends with their values, the
+        // flange diameter on the right, the drum diameter in Text4 on the left,
+        // the drum length in Text5 under the drum, the rope capacity at the
+        // bottom; then the figure's caption.
+        const QStringList linesInOrder{
+            QStringLiteral("^Слои\\s+3\\s+5$"),     QStringLiteral("^Витки\\s+53\\s+Y\\s+24$"),
+            QStringLiteral("^535$"),                QStringLiteral("^400$"),
+            QStringLiteral("^800$"),                QStringLiteral("^Канатоёмкость, м\\s+200\\.0549$"),
+            QStringLiteral("^Рисунок 1 — Барабан: введённые и рассчитанные размеры$"),
+        };
+        const QStringList lines = full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n'));
+        qsizetype from = 0;
+        for (const QString& pattern : linesInOrder) {
+            const QRegularExpression expected(pattern);
+            while (from < lines.size() && !expected.match(lines[from].trimmed()).hasMatch())
+                ++from;
+            QVERIFY2(from < lines.size(), qPrintable(pattern));
+        }
+    }
+
+    void full_report_sets_its_text_in_the_window_font()
+    {
+        // DejaVu Sans only for the floor and ceiling brackets.
+        QCOMPARE(full_.fonts, QStringList({QStringLiteral("DejaVuSans"), QStringLiteral("LiberationSans"),
+                                           QStringLiteral("LiberationSans-Bold")}));
+    }
+
+    void stopped_run_says_where_and_why()
+    {
+        const std::vector<RunRecord> records{
+            runOn("Command3", {{"Text4", "400"}, {"Text5", "327675"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "2"}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        const QString all = rendered.all();
+        QVERIFY(all.contains(QStringLiteral(" Длина барабана L мм 327675 327675 ")));
+        QVERIFY(all.contains(QStringLiteral(" n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение "
+                                            "(число витков в слое) (1) ")));
+        QVERIFY(all.contains(QStringLiteral(" t = ⌈Q / ([σ] · d)⌉ — не рассчитано: расчёт остановлен, переполнение "
+                                            "(число витков в слое) (8) ")));
+        QVERIFY(all.contains(QStringLiteral(" Расчёт остановлен на величине «число витков в слое»: Переполнение: "
+                                            "число вышло за допустимые пределы. ")));
+        // No layer was reached; the sketch shows what was entered.
+        QVERIFY(!all.contains(QStringLiteral("Слои навивки")));
+        QVERIFY(all.contains(QStringLiteral(" 327675 ")));
+        QVERIFY(all.contains(QStringLiteral(" Рисунок 1 ")));
+    }
+
+    void stale_result_is_marked_under_its_heading()
+    {
+        const std::vector<RunRecord> records = allThreeRuns();
+        const RenderedReport rendered = render(reportOf(records, {false, true, false}));
+        QVERIFY(wellFormed(rendered));
+        const QString all = rendered.all();
+        const QString mark = QStringLiteral(" 2 Допустимые размеры барабана Внимание: исходные данные изменены после "
+                                            "расчёта. Таблица 2 — Исходные данные ");
+        QVERIFY2(all.contains(mark), qPrintable(all));
+        QCOMPARE(all.count(QStringLiteral("изменены после расчёта")), 1);
+    }
+
+    void empty_report_says_no_calculation_was_made()
+    {
+        const RenderedReport rendered = render(reportOf({}));
+        QVERIFY(wellFormed(rendered));
+        QCOMPARE(rendered.pages.size(), 1);
+        QCOMPARE(rendered.all(), QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 Расчёт не "
+                                                "выполнялся: нажмите кнопку «Расчёт» одной из групп окна. Лист 1 из 1 "));
+    }
+
+    void misread_text_shows_its_notice()
+    {
+        const std::vector<RunRecord> records{
+            runOn("Command1", {{"Text1", "1000,5"}, {"Text3", "50000"}, {"Option2", "on"}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        QVERIFY(rendered.all().contains(QStringLiteral(
+            " Вес груза Q кг 1000,5 1000 Прочитано как 1000: запятая не входит в число. Для 1000,5 введите 1000.5 "
+            "Разрывное усилие каната ")));
+    }
+
+    void typed_markup_is_printed_as_typed_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("bold") << "<b>x</b>";
+        QTest::newRow("entity") << "&amp;";
+        QTest::newRow("line break") << "<br>7";
+    }
+
+    void typed_markup_is_printed_as_typed()
+    {
+        QFETCH(QString, typed);
+        const std::vector<RunRecord> records{runOn("Command2", {{"Text2", typed.toStdString()}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        QVERIFY2(rendered.all().contains(QStringLiteral(" Диаметр каната d мм ") + typed + QStringLiteral(" 0 ")),
+                 qPrintable(rendered.all()));
+    }
+
+    void long_typed_text_breaks_inside_its_column()
+    {
+        // As long as a record quotes, and without a blank to break at.
+        const std::string typed(200, '7');
+        const std::vector<RunRecord> records{runOn("Command2", {{"Text2", typed}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        QCOMPARE(rendered.pages.size(), 1);
+        // Its column holds it in pieces, line under line, beside the value read.
+        static const QRegularExpression sevens(QStringLiteral("(?<!\\S)7+(?!\\S)"));
+        QString pieces;
+        for (auto it = sevens.globalMatch(rendered.pages.first()); it.hasNext();)
+            pieces += it.next().captured();
+        QCOMPARE(pieces, QString::fromStdString(typed));
+        QVERIFY(rendered.all().contains(QStringLiteral(" мм 7777777777 1.#INF 7777777777 ")));
+        QVERIFY(rendered.all().contains(QStringLiteral(" Dмин = 19 · d — не рассчитано: расчёт остановлен, ошибка "
+                                                       "вычислений с плавающей точкой (диаметр каната) (1) ")));
+    }
+
+    void unwritable_file_is_reported()
+    {
+        const std::vector<RunRecord> records = allThreeRuns();
+        QTemporaryDir directory;
+        QVERIFY(!ui::saveReportPdf(reportOf(records), directory.filePath(QStringLiteral("missing/report.pdf"))));
+        QVERIFY(!QFile::exists(directory.filePath(QStringLiteral("missing/report.pdf"))));
+    }
+
+    void preview_shows_the_pages_and_goes_when_closed()
+    {
+        QWidget window;
+        window.resize(400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const std::vector<RunRecord> records = allThreeRuns();
+        ui::openReportPreview(reportOf(records), &window);
+
+        QPointer<QPrintPreviewDialog> dialog = window.findChild<QPrintPreviewDialog*>();
+        QVERIFY(dialog);
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(dialog->windowModality(), Qt::WindowModal);
+        auto* pages = dialog->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pages);
+        QTRY_COMPARE(pages->pageCount(), full_.pages.size());
+        dialog->close();
+        QTRY_VERIFY(dialog.isNull());
+    }
+};
+
+QTEST_MAIN(ReportPdfTest)
+#include "report_pdf_test.moc"

@@ -1,0 +1,410 @@
+#include "ui/report_text.h"
+
+#include "ui/look.h"
+#include "ui/report_sketch.h"
+#include "ui/text.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextTable>
+
+#include <cmath>
+#include <span>
+#include <vector>
+
+namespace kalventa::ui {
+namespace {
+
+// Warnings (a stale result, a run that stopped) in the window's dark red.
+const QColor warningInk = groupCaption;
+
+// Point sizes of the report's texts.
+constexpr qreal titlePoints = 16;
+constexpr qreal headingPoints = 13;
+constexpr qreal bodyPoints = 11;
+constexpr qreal tablePoints = 10;
+constexpr qreal noticePoints = 9;
+
+// The empty blocks that hold the space before a table and after it are set
+// this small, so that only their margins show.
+constexpr qreal spacerPoints = 1;
+
+// The drum sketch's width on the page, in millimetres.
+constexpr qreal sketchWidth = 120;
+
+// A block that must not end a page: the room that has to follow it on the
+// same page, in millimetres, as a block property.
+constexpr int keepWithNextProperty = QTextFormat::UserProperty + 10;
+
+struct Column {
+    const char* heading;
+    qreal percent;
+    Qt::Alignment align;
+};
+
+constexpr Column inputColumns[] = {
+    {"Величина", 49, Qt::AlignLeft},   {"Обозначение", 15, Qt::AlignHCenter}, {"Ед. изм.", 10, Qt::AlignHCenter},
+    {"Введено", 13, Qt::AlignHCenter}, {"Принято", 13, Qt::AlignHCenter},
+};
+
+constexpr Column layerColumns[] = {
+    {"Слой", 16, Qt::AlignHCenter},
+    {"P, мм", 28, Qt::AlignHCenter},
+    {"F, мм", 28, Qt::AlignHCenter},
+    {"l, м", 28, Qt::AlignHCenter},
+};
+
+QString text(std::string_view utf8)
+{
+    return fromUtf8(utf8);
+}
+
+// Writes a report into a document at the cursor, numbering its sections,
+// tables and figures.
+class ReportWriter {
+public:
+    explicit ReportWriter(QTextDocument& document) : cursor_(&document) {}
+
+    void write(const Report& report)
+    {
+        titleBlock(report);
+        if (report.sections.empty())
+            paragraph(text(report.nothingYet), characters(bodyPoints), blockFormat(Qt::AlignLeft, 4));
+        int number = 0;
+        for (const ReportSection& section : report.sections)
+            write(section, ++number);
+    }
+
+private:
+    QTextCursor cursor_;
+    int tables_ = 0;
+    int figures_ = 0;
+    // Where the cursor stands: in the document's first block, still empty,
+    // which the first paragraph takes; in the empty block Qt keeps after a
+    // table, which a table that follows takes to hold its space above, and
+    // after which a paragraph goes, so as to keep its own; or at the end of a
+    // paragraph.
+    enum class Place { EmptyFirstBlock, AfterTable, AfterParagraph };
+    Place place_ = Place::EmptyFirstBlock;
+
+    // The layout takes the space above and below a paragraph and a table's
+    // margins, paddings and borders in pixels at 96 dots per inch and scales
+    // them to its device itself; an object's size is in the document's own
+    // units.
+    static qreal mm(qreal millimetres) { return millimetres * 96 / 25.4; }
+    static qreal documentMm(qreal millimetres) { return millimetres * reportLayoutDpi / 25.4; }
+
+    static QTextCharFormat characters(qreal points, bool bold = false, const QColor& colour = standardText)
+    {
+        QTextCharFormat format;
+        format.setFont(reportFont(points, bold), QTextCharFormat::FontPropertiesAll);
+        format.setForeground(colour);
+        return format;
+    }
+
+    static QTextBlockFormat blockFormat(Qt::Alignment align, qreal spaceBefore = 0, qreal spaceAfter = 0)
+    {
+        QTextBlockFormat format;
+        format.setAlignment(align);
+        format.setTopMargin(mm(spaceBefore));
+        format.setBottomMargin(mm(spaceAfter));
+        return format;
+    }
+
+    // A paragraph after the last one.
+    void paragraph(const QString& words, const QTextCharFormat& format, const QTextBlockFormat& block)
+    {
+        if (place_ == Place::EmptyFirstBlock) {
+            cursor_.setBlockFormat(block);
+            cursor_.setBlockCharFormat(format);
+        } else {
+            cursor_.insertBlock(block, format);
+        }
+        place_ = Place::AfterParagraph;
+        cursor_.insertText(words, format);
+    }
+
+    static QTextBlockFormat keptWithNext(QTextBlockFormat block, qreal millimetres)
+    {
+        block.setProperty(keepWithNextProperty, millimetres);
+        return block;
+    }
+
+    void titleBlock(const Report& report)
+    {
+        paragraph(text(report.title), characters(titlePoints, true), blockFormat(Qt::AlignHCenter, 0, 3));
+        paragraph(text(report.program), characters(bodyPoints), blockFormat(Qt::AlignHCenter));
+        paragraph(text(report.made), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
+    }
+
+    void write(const ReportSection& section, int number)
+    {
+        paragraph(QString::number(number) + QStringLiteral(" ") + text(section.title),
+                  characters(headingPoints, true), keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
+        if (section.stale)
+            paragraph(QStringLiteral("Внимание: ") + text(staleMark) + QStringLiteral("."),
+                      characters(bodyPoints, true, warningInk), keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 30));
+
+        if (!section.inputs.empty()) {
+            caption(QStringLiteral("Исходные данные"));
+            inputTable(section.inputs);
+        }
+        formulas(section.formulas);
+        where(section.where);
+        if (!section.layers.empty()) {
+            caption(QStringLiteral("Слои навивки каната"));
+            layerTable(section.layers);
+        }
+        if (!section.sketch.empty())
+            sketch(section.sketch);
+        if (!section.verdict.empty())
+            paragraph(QStringLiteral("Вывод: ") + text(section.verdict), characters(bodyPoints, true),
+                      blockFormat(Qt::AlignLeft, 3));
+        if (!section.stopped.empty())
+            paragraph(text(section.stopped), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
+    }
+
+    // A table's title above it on the left: "Таблица 1 — Исходные данные".
+    void caption(const QString& title)
+    {
+        paragraph(QStringLiteral("Таблица %1 — ").arg(++tables_) + title, characters(bodyPoints),
+                  keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 25));
+    }
+
+    static QTextTableFormat tableFormat(std::span<const Column> columns, bool ruled)
+    {
+        QTextTableFormat format;
+        format.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        QList<QTextLength> widths;
+        for (const Column& column : columns)
+            widths.append(QTextLength(QTextLength::PercentageLength, column.percent));
+        format.setColumnWidthConstraints(widths);
+        format.setCellSpacing(0);
+        format.setCellPadding(mm(ruled ? 1 : 0.6));
+        format.setMargin(0);
+        if (ruled) {
+            format.setBorderCollapse(true);
+            format.setBorder(1); // a thin rule, 0.26 mm
+            format.setBorderBrush(standardText);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            format.setHeaderRowCount(1);
+        } else {
+            format.setBorder(0);
+            format.setBorderStyle(QTextFrameFormat::BorderStyle_None);
+        }
+        return format;
+    }
+
+    // Writes into an empty cell, at its top or its bottom. The cell's own
+    // format is that of its first character, which also starts its first
+    // block: it is set last, with the text's font, so that an empty cell is
+    // as high as a full one.
+    static void cell(QTextTable& table, int row, int column, const QString& words, Qt::Alignment align,
+                     const QTextCharFormat& format, Qt::Alignment vertical = Qt::AlignTop)
+    {
+        QTextTableCell place = table.cellAt(row, column);
+        QTextCursor at = place.firstCursorPosition();
+        at.setBlockFormat(blockFormat(align));
+        at.insertText(words, format);
+        QTextTableCellFormat cellFormat;
+        cellFormat.merge(format);
+        cellFormat.setVerticalAlignment(vertical == Qt::AlignBottom ? QTextCharFormat::AlignBottom
+                                                                    : QTextCharFormat::AlignTop);
+        place.setFormat(cellFormat);
+    }
+
+    // A table `spaceBefore` millimetres under the last paragraph, with the
+    // columns' headings in its first row when it is ruled.
+    QTextTable& newTable(int rows, std::span<const Column> columns, bool ruled, qreal spaceBefore)
+    {
+        // A table stands between two blocks: the one before it holds the space.
+        if (place_ == Place::AfterParagraph)
+            cursor_.insertBlock();
+        cursor_.setBlockFormat(blockFormat(Qt::AlignLeft, spaceBefore));
+        cursor_.setBlockCharFormat(characters(spacerPoints));
+        QTextTable* table = cursor_.insertTable(rows, int(columns.size()), tableFormat(columns, ruled));
+        int column = 0;
+        if (ruled)
+            for (const Column& heading : columns)
+                cell(*table, 0, column++, QString::fromUtf8(heading.heading), Qt::AlignHCenter,
+                     characters(tablePoints, true));
+        return *table;
+    }
+
+    // Leaves the table for the empty block after it.
+    void afterTable(QTextTable& table)
+    {
+        cursor_ = table.lastCursorPosition();
+        cursor_.movePosition(QTextCursor::NextBlock);
+        cursor_.setBlockFormat(blockFormat(Qt::AlignLeft));
+        cursor_.setBlockCharFormat(characters(spacerPoints));
+        place_ = Place::AfterTable;
+    }
+
+    // The inputs, as typed and as read; a notice on a text read in part takes
+    // a row of its own under its input.
+    void inputTable(const std::vector<ReportInput>& inputs)
+    {
+        int rows = 1;
+        for (const ReportInput& input : inputs)
+            rows += input.notice.empty() ? 1 : 2;
+        QTextTable& table = newTable(rows, inputColumns, true, 0);
+        const QTextCharFormat plain = characters(tablePoints);
+        int row = 1;
+        for (const ReportInput& input : inputs) {
+            const QString texts[] = {text(input.name), text(input.symbol),
+                                     input.unit.empty() ? QStringLiteral("—") : text(input.unit), text(input.typed),
+                                     text(input.read)};
+            for (int column = 0; column < 5; ++column)
+                cell(table, row, column, texts[column], inputColumns[column].align, plain);
+            ++row;
+            if (!input.notice.empty()) {
+                table.mergeCells(row, 0, 1, 5);
+                QTextCharFormat notice = characters(noticePoints, false, warningInk);
+                notice.setFontItalic(true);
+                cell(table, row, 0, text(input.notice), Qt::AlignLeft, notice);
+                ++row;
+            }
+        }
+        afterTable(table);
+    }
+
+    // Each formula on a line of its own, indented, with its number in
+    // parentheses at the right edge: "Dмин = 19 · d = 19 · 12 = 228 мм   (2)".
+    // A formula that takes two lines has its number by the last one. Each is
+    // a table of its own: a row that ends a page would be stretched to the
+    // page's end, and its number with it.
+    void formulas(const std::vector<ReportFormula>& formulas)
+    {
+        static constexpr Column columns[] = {{"", 90, Qt::AlignLeft}, {"", 10, Qt::AlignRight}};
+        const QTextCharFormat plain = characters(bodyPoints);
+        bool first = true;
+        for (const ReportFormula& formula : formulas) {
+            QTextTable& table = newTable(1, columns, false, first ? 3 : 0);
+            QTextTableFormat format = table.format();
+            format.setLeftMargin(mm(8));
+            table.setFormat(format);
+            cell(table, 0, 0, text(formula.text), Qt::AlignLeft, plain);
+            cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), Qt::AlignRight, plain, Qt::AlignBottom);
+            afterTable(table);
+            first = false;
+        }
+    }
+
+    // «где» and then one symbol a line: "d — диаметр каната, мм;", the last
+    // one ending with a full stop.
+    void where(const std::vector<std::string>& explanations)
+    {
+        if (explanations.empty())
+            return;
+        static constexpr Column columns[] = {{"", 8, Qt::AlignLeft}, {"", 92, Qt::AlignLeft}};
+        QTextTable& table = newTable(int(explanations.size()), columns, false, 2);
+        const QTextCharFormat plain = characters(bodyPoints);
+        cell(table, 0, 0, QStringLiteral("где"), Qt::AlignLeft, plain);
+        int row = 0;
+        for (const std::string& explanation : explanations) {
+            const bool last = row + 1 == table.rows();
+            cell(table, row++, 1, text(explanation) + (last ? QStringLiteral(".") : QStringLiteral(";")), Qt::AlignLeft,
+                 plain);
+        }
+        afterTable(table);
+    }
+
+    void layerTable(const std::vector<ReportLayer>& layers)
+    {
+        QTextTable& table = newTable(int(layers.size()) + 1, layerColumns, true, 0);
+        const QTextCharFormat plain = characters(tablePoints);
+        int row = 1;
+        for (const ReportLayer& layer : layers) {
+            const QString texts[] = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter),
+                                     text(layer.layerLength)};
+            for (int column = 0; column < 4; ++column)
+                cell(table, row, column, texts[column], layerColumns[column].align, plain);
+            ++row;
+        }
+        afterTable(table);
+    }
+
+    // The sketch centred, its caption under it: "Рисунок 1 — …".
+    void sketch(const std::vector<SketchValue>& values)
+    {
+        const qreal captionRoom = 12;
+        paragraph(QString(), characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignHCenter, 4, 1), captionRoom));
+        cursor_.insertText(QString(QChar::ObjectReplacementCharacter), sketchObjectFormat(values, documentMm(sketchWidth)));
+        paragraph(QStringLiteral("Рисунок %1 — Барабан: введённые и рассчитанные размеры").arg(++figures_),
+                  characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
+    }
+};
+
+// Moves each block that asks to be kept with what follows to the top of the
+// next page when too little of its page is left below it, one at a time from
+// the top, since each move shifts everything after it.
+void keepWithNext(QTextDocument& document)
+{
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QVariant room = block.blockFormat().property(keepWithNextProperty);
+        if (!room.isValid())
+            continue;
+        const QRectF box = layout->blockBoundingRect(block);
+        const qreal pageEnd = (std::floor(box.top() / pageHeight) + 1) * pageHeight;
+        const bool atPageTop = std::fmod(box.top(), pageHeight) < 1;
+        if (atPageTop || pageEnd - box.bottom() >= room.toReal() * reportLayoutDpi / 25.4)
+            continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
+
+// What the report is laid out for: a device of the layout's resolution that
+// is never painted on, there for the fonts' measures.
+QImage& layoutDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        const int dotsPerMetre = qRound(reportLayoutDpi / 0.0254);
+        image.setDotsPerMeterX(dotsPerMetre);
+        image.setDotsPerMeterY(dotsPerMetre);
+        return image;
+    }();
+    return device;
+}
+
+} // namespace
+
+QFont reportFont(qreal points, bool bold)
+{
+    QFont font(windowFontFamily);
+    font.setFamilies({windowFontFamily, QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QSizeF& body)
+{
+    registerWindowFont();
+    auto document = std::make_unique<QTextDocument>();
+    // Design metrics, unrounded: the lines break where they would on paper.
+    document->setUseDesignMetrics(true);
+    document->documentLayout()->setPaintDevice(&layoutDevice());
+    document->setDocumentMargin(0);
+    document->setDefaultFont(reportFont(bodyPoints));
+    // A typed text without blanks breaks anywhere rather than widen its column.
+    QTextOption wrapping = document->defaultTextOption();
+    wrapping.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document->setDefaultTextOption(wrapping);
+    document->setPageSize(body);
+    registerSketchObject(*document);
+
+    ReportWriter(*document).write(report);
+    keepWithNext(*document);
+    return document;
+}
+
+} // namespace kalventa::ui

@@ -1,0 +1,33 @@
+#pragma once
+// The calculation report as a text document laid out in pages, as Russian
+// calculation notes are set: the title block, then for each run its heading,
+// the table of inputs, the formulas numbered on the right, the symbols
+// explained after «где», the layers and the drum sketch, the verdict and where
+// an error stopped it. Every text goes in as plain text, never as markup:
+// what the user typed is printed as typed.
+
+#include "core/report.h"
+
+#include <QFont>
+#include <QSizeF>
+
+#include <memory>
+
+class QTextDocument;
+
+namespace kalventa::ui {
+
+// The report's typeface: the window's Liberation Sans, and DejaVu Sans for
+// the signs it lacks (the floor and ceiling brackets ⌊ ⌋ ⌈ ⌉).
+QFont reportFont(qreal points, bool bold = false);
+
+// The document's units: dots at this resolution. The report is laid out at
+// it whatever it is painted on, so that a printer and the preview break the
+// pages exactly where the PDF file does.
+inline constexpr qreal reportLayoutDpi = 1200;
+
+// The report laid out in pages of `body` size, in dots of reportLayoutDpi; a
+// heading or a caption that would end a page starts the next one instead.
+std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QSizeF& body);
+
+} // namespace kalventa::ui
