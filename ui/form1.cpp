@@ -9,6 +9,7 @@
 #include "ui/input_notices.h"
 #include "ui/layout_table.h"
 #include "ui/look.h"
+#include "ui/report_actions.h"
 #include "ui/result_formulas.h"
 #include "ui/screen_reader.h"
 #include "ui/text.h"
@@ -131,6 +132,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     dropNoticesOnEdit(*this);
     pressButtonsWithEnter(*this);
     showFormulas(*this, history_);
+    addReportActions(*this, history_);
     trackInputChanges();
     connectButtons();
 }

@@ -3,8 +3,12 @@
 // window's picture. A rope check that fails must show the red verdict inside
 // Label6's box, and the green tension inside Label3's.
 
+#include <QDate>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QRect>
 #include <QtEndian>
 #include <QtTest>
@@ -85,6 +89,7 @@ class RealWindowTest : public QObject {
 
     QProcess server;
     QProcess program;
+    QTemporaryDir home; // the program's home, where its Documents folder is
     QProcessEnvironment environment;
     QString windowId;
 
@@ -139,6 +144,9 @@ private slots:
         environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":") + QString::fromLatin1(display));
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        QVERIFY(home.isValid() && QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
         // The program is started only once the server answers a client.
         QTRY_VERIFY_WITH_TIMEOUT(x(QStringLiteral("xdotool"), {"getdisplaygeometry"}).has_value(), 10000);
 
@@ -180,6 +188,24 @@ private slots:
         // Only the verdict is red in the rope check's group, outside its caption.
         const QRect group = inPixels({120, 120 + 300, 6375, 2895 - 300});
         QCOMPARE(pixelsOf(shown, group, qRgb(255, 0, 0)), pixelsOf(shown, label6, qRgb(255, 0, 0)));
+        QCOMPARE(program.state(), QProcess::Running);
+    }
+
+    // Ctrl+S opens the save dialog on "Кальвента YYYY-MM-DD.pdf" in the
+    // Documents folder; Enter there writes the report as a PDF.
+    void controlSSavesTheReportThroughTheFileDialog()
+    {
+        const QString saved = home.filePath(
+            QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+        QVERIFY(!QFile::exists(saved));
+        QVERIFY(x(QStringLiteral("xdotool"), {"key", "ctrl+s"}));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            x(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "Сохранить расчётную записку"}), 10000);
+        QVERIFY(x(QStringLiteral("xdotool"), {"key", "Return"}));
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(saved).size() > 1000, 20000);
+        QFile pdf(saved);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
         QCOMPARE(program.state(), QProcess::Running);
     }
 };

@@ -1,0 +1,25 @@
+#pragma once
+// The calculation report and the results, offered from the window's context
+// menu (a right click on the background, a group or a label) and the
+// keyboard: Ctrl+P previews and prints the report, Ctrl+S saves it as a PDF
+// through a file dialog, Ctrl+Shift+C copies the last runs' inputs and
+// results to the clipboard. Each button's tooltip tells of the report keys.
+
+#include "core/run_history.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace kalventa::ui {
+
+void addReportActions(QWidget& window, const RunHistory& history);
+
+// The report of the runs so far, made now.
+Report currentReport(const RunHistory& history);
+
+// The file name the save dialog offers: "Кальвента 2026-12-08.pdf" in the
+// user's Documents folder (the home folder when there is none).
+QString defaultReportPath();
+
+} // namespace kalventa::ui
