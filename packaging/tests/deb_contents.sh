@@ -36,9 +36,11 @@ done
 
 # Each shared library the program links must be a versioned dependency.
 depends=$(field "$deb" Depends)
-for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6; do
+for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6; do
     [[ ", $depends" == *", $package (>= "* ]] || fail "Depends lacks a versioned $package: $depends"
 done
+# The report's font for the signs Liberation Sans lacks (⌊ ⌋ ⌈ ⌉).
+[[ ", $depends," == *", fonts-dejavu-core,"* ]] || fail "Depends lacks fonts-dejavu-core: $depends"
 
 # The debug symbols: a package for this very version whose file is named by
 # the program's build id, where a debugger looks for it.
