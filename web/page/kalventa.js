@@ -292,29 +292,92 @@ function showError(message) {
 // The core loads after the window is built, so that the window shows first.
 const core = import('./kalventa_core.js').then(module => module.default());
 
+// What a screen reader hears after a run: one short summary, from a live
+// region outside the window, which it announces without moving the focus.
+const announcer = document.createElement('div');
+announcer.id = 'announcer';
+announcer.className = 'announcer';
+announcer.setAttribute('role', 'status');
+announcer.setAttribute('aria-live', 'polite');
+document.body.append(announcer);
+
+// A description a screen reader reads after the name, and the same as the
+// tooltip where it explains a result or a misread input.
+function describe(element, text, withTooltip) {
+  if (text) {
+    element.setAttribute('aria-description', text);
+    if (withTooltip)
+      element.title = text;
+  } else {
+    element.removeAttribute('aria-description');
+    if (withTooltip)
+      element.removeAttribute('title');
+  }
+}
+
+// The words the core gives the window: names of the inputs and results, the
+// buttons' and the sketch's descriptions, the formulas on the results.
+function nameForScreenReaders(words) {
+  for (const [name, spoken] of [...words.inputs, ...words.results])
+    controls.get(name).setAttribute('aria-label', spoken);
+  // A result is an output, named with its value; the run's summary is what
+  // is announced, not each label as it changes.
+  for (const [name] of words.results) {
+    controls.get(name).setAttribute('role', 'status');
+    controls.get(name).setAttribute('aria-live', 'off');
+  }
+  for (const [name, description] of words.buttons)
+    describe(controls.get(name), description, false);
+  for (const [name, formula] of words.formulas)
+    describe(controls.get(name), formula, true);
+  const sketch = controls.get(words.sketchControl);
+  sketch.setAttribute('role', 'img');
+  sketch.setAttribute('aria-label', words.sketch[0]);
+  describe(sketch, words.sketch[1], false);
+}
+
+// A field's notice goes when its text changes.
+for (const row of tables.controls)
+  if (row.kind === 'TextField')
+    controls.get(row.name).addEventListener('input', event => describe(event.target, '', true));
+
 // One button press: the calculation runs to its end or to a run-time error,
 // the labels it wrote keep their texts, and an error is shown in its message
-// box. The window then sends "calculationrun" with what happened, the place
-// where what follows a run (announcements, notices) attaches.
+// box. Then the fields read say how their texts were read, the results take
+// their new names and formulas, the summary is announced, and the window
+// sends "calculationrun" with what happened.
 async function press(button) {
   const kalventa = await core;
   const written = [];
-  const message = kalventa.runButton(button, {
+  const outcome = kalventa.runRecorded(button, {
     ...pageControls,
     setCaption: (name, caption) => {
       pageControls.setCaption(name, caption);
       written.push([name, caption]);
     },
   });
-  form.dispatchEvent(new CustomEvent('calculationrun', {detail: {button, written, message: message ?? null}}));
-  if (message !== undefined)
+  for (const [name, notice] of outcome.notices)
+    describe(controls.get(name), notice, true);
+  for (const [name, spoken] of outcome.spoken)
+    controls.get(name).setAttribute('aria-label', spoken);
+  for (const [name, formula] of outcome.formulas)
+    describe(controls.get(name), formula, true);
+  // Emptied first, so that the same summary twice is announced twice.
+  announcer.textContent = '';
+  requestAnimationFrame(() => {
+    announcer.textContent = outcome.summary;
+  });
+  const message = outcome.message ?? null;
+  form.dispatchEvent(new CustomEvent('calculationrun', {detail: {button, written, message, summary: outcome.summary}}));
+  if (message !== null)
     await showError(message);
 }
 
 for (const row of tables.controls)
   if (row.kind === 'Button')
     controls.get(row.name).addEventListener('click', () => press(row.name));
-core.then(() => {
+core.then(kalventa => {
+  nameForScreenReaders(kalventa.windowWords());
   form.dataset.ready = 'true';
 });
 

@@ -419,6 +419,48 @@ describe('the keyboard', () => {
   });
 });
 
+describe('for a screen reader, and a field read differently from what was typed', () => {
+  const attributes = (name, keys) =>
+    page.evaluate((id, names) => Object.fromEntries(names.map(key => [key, document.getElementById(id).getAttribute(key)])),
+      name, keys);
+
+  test('inputs and results are named by their meaning, results explain their formula, the sketch is a picture', async () => {
+    await openWindow(browser, site.url, page);
+    assert.deepEqual(await attributes('Text1', ['aria-label']), { 'aria-label': 'Вес груза, кг, для расчёта каната' });
+    assert.deepEqual(await attributes('Combo1', ['aria-label']), { 'aria-label': 'Количество слоёв каната' });
+    assert.deepEqual(await attributes('Label8', ['aria-label', 'title']), {
+      'aria-label': 'Минимальный диаметр барабана: нет результата',
+      title: 'Dмин = 19 · d — минимальный диаметр барабана, мм',
+    });
+    assert.deepEqual(await attributes('Picture1', ['role', 'aria-label']), { role: 'img', 'aria-label': 'Эскиз барабана' });
+    assert.equal((await attributes('Command1', ['aria-description']))['aria-description'],
+      'Расчёт каната: минимальное допустимое натяжение каната и заключение о канате');
+  });
+
+  test('a run is announced, its results renamed, a misread field says so until its text changes', async () => {
+    await openWindow(browser, site.url, page);
+    await enter({ Text1: '1000,5', Text3: '50000', Option2: 'on' });
+    const ran = await press('Command1');
+    assert.equal(ran.summary, 'Расчёт каната: натяжение 55000 Н; канат не допустим');
+    await page.waitForFunction(() => document.getElementById('announcer').textContent.length > 0);
+    assert.equal(await page.$eval('#announcer', element => element.textContent), ran.summary);
+    const notice = 'Прочитано как 1000: запятая не входит в число. Для 1000,5 введите 1000.5';
+    assert.deepEqual(await attributes('Text1', ['title', 'aria-description']), { title: notice, 'aria-description': notice });
+    assert.deepEqual(await attributes('Text3', ['title']), { title: null });
+    assert.deepEqual(await attributes('Label3', ['aria-label', 'title']), {
+      'aria-label': 'Минимальное допустимое натяжение каната: 55000 Н',
+      title: 'Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н',
+    });
+    const snapshot = await page.accessibility.snapshot({ interestingOnly: false });
+    const flat = [];
+    const walk = node => { flat.push(node); (node.children ?? []).forEach(walk); };
+    walk(snapshot);
+    assert.ok(flat.some(node => node.name === 'Заключение о канате: не допустим'));
+    await page.type('#Text1', '0');
+    assert.deepEqual(await attributes('Text1', ['title', 'aria-description']), { title: null, 'aria-description': null });
+  });
+});
+
 describe('option groups', () => {
   test('choosing an option turns the others of its group off, and only those', async () => {
     await openWindow(browser, site.url, page);

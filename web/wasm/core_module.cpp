@@ -8,6 +8,10 @@
 #include "core/calculation_table.h"
 #include "core/controls.h"
 #include "core/error_text.h"
+#include "core/formulas.h"
+#include "core/meanings.h"
+#include "core/run_history.h"
+#include "core/run_record.h"
 #include "core/kinds.h"
 #include "core/number_to_text.h"
 #include "core/runtime_error.h"
@@ -71,6 +75,90 @@ val runButton(const std::string& button, val page)
     throw std::invalid_argument("no button " + button);
 }
 
+// The page's last run of each calculation, for the formulas on its results.
+RunHistory& history()
+{
+    static RunHistory runs;
+    return runs;
+}
+
+val pair(std::string_view first, std::string_view second)
+{
+    val both = val::array();
+    both.call<void>("push", std::string(first));
+    both.call<void>("push", std::string(second));
+    return both;
+}
+
+// The formula tooltip of each result label of the calculation `button` runs.
+val formulasOf(std::string_view button, const RunRecord* lastRun)
+{
+    val formulas = val::array();
+    for (const QuantityRow& row : quantityRows())
+        if (row.button == button && !row.label.empty())
+            formulas.call<void>("push", pair(row.label, resultTooltip(row.label, lastRun)));
+    if (button == "Command1")
+        formulas.call<void>("push", pair("Label6", resultTooltip("Label6", lastRun)));
+    return formulas;
+}
+
+// What the window says of itself before any run: the names a screen reader
+// reads for the inputs and results, the buttons' and the sketch's
+// descriptions, and the formulas in symbols on the results.
+val windowWords()
+{
+    val words = val::object();
+    val inputs = val::array();
+    for (const InputMeaning& input : inputMeanings())
+        inputs.call<void>("push", pair(input.control, input.name));
+    val results = val::array();
+    for (const ResultMeaning& result : resultMeanings())
+        results.call<void>("push", pair(result.label, spokenResult(result, nullptr)));
+    val buttons = val::array();
+    val formulas = val::array();
+    for (const CalculationEntry& calculation : calculations()) {
+        buttons.call<void>("push",
+                           pair(calculation.button, std::string(calculation.title) + ": " + std::string(calculation.purpose)));
+        formulas.call<void>("push", formulasOf(calculation.button, nullptr));
+    }
+    words.set("inputs", inputs);
+    words.set("results", results);
+    words.set("buttons", buttons);
+    words.set("formulas", formulas.call<val>("flat"));
+    words.set("sketch", pair(sketchMeaning.name, sketchMeaning.description));
+    words.set("sketchControl", std::string(sketchMeaning.control));
+    return words;
+}
+
+// Runs the calculation of `button` on the page's controls as the desktop
+// window does, recorded: the error's message (undefined when none), the
+// summary for a screen reader, the notice of each field read (empty when it
+// was read whole), the new names of the results written, and the formulas.
+val runRecorded(const std::string& button, val page)
+{
+    const CalculationEntry* calculation = calculationOf(button);
+    if (!calculation)
+        throw std::invalid_argument("no button " + button);
+    PageControls controls(std::move(page));
+    RunRecord record = recordRun(*calculation, controls);
+
+    val outcome = val::object();
+    outcome.set("message", record.error ? val(errorText(*record.error)) : val::undefined());
+    outcome.set("summary", runSummary(record));
+    val notices = val::array();
+    for (const FieldRead& read : record.fieldsRead)
+        notices.call<void>("push", pair(read.field, read.notice));
+    outcome.set("notices", notices);
+    val spoken = val::array();
+    for (const ResultMeaning& result : resultMeanings())
+        if (const std::string* caption = record.finalCaption(result.label))
+            spoken.call<void>("push", pair(result.label, spokenResult(result, caption)));
+    outcome.set("spoken", spoken);
+    history().add(std::move(record));
+    outcome.set("formulas", formulasOf(button, history().lastRun(button)));
+    return outcome;
+}
+
 val buttonNames()
 {
     val names = val::array();
@@ -126,6 +214,8 @@ EMSCRIPTEN_BINDINGS(kalventa)
 {
     using namespace kalventa::web;
     emscripten::function("runButton", &runButton);
+    emscripten::function("runRecorded", &runRecorded);
+    emscripten::function("windowWords", &windowWords);
     emscripten::function("buttonNames", &buttonNames);
     emscripten::function("signedSingle", &signedSingle);
     emscripten::function("signedDouble", &signedDouble);
