@@ -2,7 +2,9 @@
 // text conversion. Every benchmark first checks that what it is about to time
 // gives the expected texts, and stops the program if not.
 
+#include "core/calculation_table.h"
 #include "core/calculations.h"
+#include "core/run_record.h"
 #include "core/number_to_text.h"
 #include "memory_controls.h"
 
@@ -81,6 +83,30 @@ BENCHMARK_CAPTURE(BM_Calculation, RopeCheck, &ropeCheck, ropeCheckWindow(),
 BENCHMARK_CAPTURE(BM_Calculation, DrumSizeLimits, &drumSizeLimits, drumSizeLimitsWindow(),
                   Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
 BENCHMARK_CAPTURE(BM_Calculation, RopeCapacitySixLayers, &ropeCapacity, sixLayersWindow(),
+                  Captions{{"Label18", "6"}, {"Label21", " 516"}, {"Label16", " 1000"}, {"Label23", " 300"},
+                           {"Label12", " 0"}, {"Label19", " 9537.867"}, {"Label20", " 8584.08"}});
+
+// The same runs recorded, as the window makes them for its notices, summary,
+// formulas and report: the cost of the record beside the bare calculation.
+void BM_RecordedCalculation(benchmark::State& state, std::string_view button, MemoryControls window,
+                            const Captions& expected)
+{
+    const CalculationEntry& calculation = *calculationOf(button);
+    const RunRecord checked = recordRun(calculation, window);
+    expect(!checked.error && !checked.values.empty(), button);
+    for (const auto& [label, text] : expected)
+        expect(window.caption(label) == text && *checked.finalCaption(label) == text, label);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(recordRun(calculation, window));
+        forget(window);
+    }
+}
+
+BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCheck, "Command1", ropeCheckWindow(),
+                  Captions{{"Label3", " 55000"}, {"Label6", "Не допустимо"}});
+BENCHMARK_CAPTURE(BM_RecordedCalculation, DrumSizeLimits, "Command2", drumSizeLimitsWindow(),
+                  Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
+BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCapacitySixLayers, "Command3", sixLayersWindow(),
                   Captions{{"Label18", "6"}, {"Label21", " 516"}, {"Label16", " 1000"}, {"Label23", " 300"},
                            {"Label12", " 0"}, {"Label19", " 9537.867"}, {"Label20", " 8584.08"}});
 
