@@ -7,6 +7,7 @@
 #include "ui/drum_sketch.h"
 #include "ui/enter_presses_button.h"
 #include "ui/input_notices.h"
+#include "ui/ink.h"
 #include "ui/layout_table.h"
 #include "ui/look.h"
 #include "ui/report_actions.h"
@@ -33,16 +34,6 @@ namespace kalventa::ui {
 namespace {
 
 
-QColor inkColour(Ink ink)
-{
-    switch (ink) {
-    case Ink::Standard: return standardText;
-    case Ink::GroupCaption: return groupCaption;
-    case Ink::Result: return resultText;
-    case Ink::Verdict: return verdictText;
-    }
-    return standardText;
-}
 
 // Every control names each colour it uses, so that nothing of a red group
 // caption passes on to the group's contents. A group box draws its caption in

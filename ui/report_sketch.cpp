@@ -1,6 +1,7 @@
 #include "ui/report_sketch.h"
 
 #include "ui/drum_sketch.h"
+#include "ui/ink.h"
 #include "ui/layout_table.h"
 #include "ui/look.h"
 #include "ui/text.h"
@@ -30,16 +31,6 @@ constexpr std::string_view leftOut[] = {"Label25", "Label29"};
 constexpr int valuesProperty = QTextFormat::UserProperty + 1;
 constexpr int widthProperty = QTextFormat::UserProperty + 2;
 
-QColor inkOf(Ink ink)
-{
-    switch (ink) {
-    case Ink::Standard: return standardText;
-    case Ink::GroupCaption: return groupCaption;
-    case Ink::Result: return resultText;
-    case Ink::Verdict: return verdictText;
-    }
-    return standardText;
-}
 
 const std::string* valueOf(std::span<const SketchValue> values, std::string_view control)
 {
@@ -140,7 +131,7 @@ void paintSketchWithValues(QPainter& painter, const QRectF& box, std::span<const
             paintField(painter, place, text, scale);
         } else {
             painter.setClipRect(place, Qt::IntersectClip);
-            painter.setPen(inkOf(control.look.ink));
+            painter.setPen(inkColour(control.look.ink));
             const Qt::Alignment across = control.look.align == Align::Centred ? Qt::AlignHCenter : Qt::AlignLeft;
             painter.drawText(place, int(across | Qt::AlignTop | Qt::TextWordWrap), text);
         }
