@@ -101,6 +101,10 @@ RunRecord recordRun(const CalculationEntry& calculation, Controls& window)
 {
     RunRecord record;
     record.calculation = &calculation;
+    // Enough for a six-layer run, so that recording does not keep regrowing.
+    record.fieldsRead.reserve(calculation.inputs.size());
+    record.values.reserve(48);
+    record.captions.reserve(20);
     RecordingControls recording(window, record);
     try {
         calculation.run(recording);
