@@ -336,10 +336,105 @@ function nameForScreenReaders(words) {
   describe(sketch, words.sketch[1], false);
 }
 
-// A field's notice goes when its text changes.
-for (const row of tables.controls)
+// A field's notice goes when its text changes; a run whose input changes
+// afterwards is marked so in the report.
+for (const row of tables.controls) {
   if (row.kind === 'TextField')
     controls.get(row.name).addEventListener('input', event => describe(event.target, '', true));
+  if (['TextField', 'OptionButton', 'DropDownList'].includes(row.kind))
+    controls.get(row.name).addEventListener(row.kind === 'TextField' ? 'input' : 'change', async () => {
+      (await core).inputChanged(row.name);
+    });
+}
+
+// The calculation report, for the browser's printing (Ctrl+P): made from the
+// core's report of the runs so far just before the page prints, shown only
+// on paper, where the window is not.
+const report = document.createElement('section');
+report.id = 'report';
+report.className = 'report';
+document.body.append(report);
+
+function element(tag, text, className) {
+  const made = document.createElement(tag);
+  if (text !== undefined)
+    made.textContent = text;
+  if (className)
+    made.className = className;
+  return made;
+}
+
+function table(caption, heads, rows) {
+  const made = element('table');
+  made.append(element('caption', caption));
+  const head = made.insertRow();
+  for (const text of heads)
+    head.append(element('th', text));
+  for (const cells of rows) {
+    const row = made.insertRow();
+    for (const text of cells)
+      row.insertCell().textContent = text;
+  }
+  return made;
+}
+
+const twoDigits = number => String(number).padStart(2, '0');
+
+function fillReport(data) {
+  report.replaceChildren(element('h1', data.title), element('p', data.program, 'made'), element('p', data.made, 'made'));
+  if (data.sections.length === 0)
+    report.append(element('p', data.nothingYet));
+  data.sections.forEach((section, index) => {
+    report.append(element('h2', `${index + 1} ${section.title}`));
+    if (section.stale)
+      report.append(element('p', section.staleMark, 'stale'));
+    report.append(table('Исходные данные', ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято'],
+      section.inputs.map(cells => cells.slice(0, 5))));
+    for (const [name, , , , , notice] of section.inputs)
+      if (notice)
+        report.append(element('p', `${name}: ${notice}`, 'notice'));
+    for (const [number, text] of section.formulas) {
+      const line = element('p', text, 'formula');
+      line.append(element('span', `(${number})`, 'number'));
+      report.append(line);
+    }
+    const where = element('p', 'где ', 'where');
+    where.append(section.where.join('; ') + '.');
+    report.append(where);
+    if (section.layers.length > 0)
+      report.append(table('Слои навивки каната', ['Слой', 'P, мм', 'F, мм', 'l, м'], section.layers));
+    if (section.verdict)
+      report.append(element('p', `Вывод: ${section.verdict}`, 'verdict'));
+    if (section.stopped)
+      report.append(element('p', section.stopped, 'stopped'));
+  });
+}
+
+window.addEventListener('beforeprint', async () => {
+  const now = new Date();
+  const made = `${twoDigits(now.getDate())}.${twoDigits(now.getMonth() + 1)}.${now.getFullYear()} `
+    + `${twoDigits(now.getHours())}:${twoDigits(now.getMinutes())}`;
+  fillReport((await core).reportData(made));
+});
+
+// Ctrl+Shift+C: the last runs' inputs and results on the clipboard, as text
+// for a spreadsheet and as a table for a word processor.
+let copying = null;
+document.addEventListener('copy', event => {
+  if (!copying)
+    return;
+  event.clipboardData.setData('text/plain', copying.text);
+  event.clipboardData.setData('text/html', copying.html);
+  event.preventDefault();
+  copying = null;
+});
+document.addEventListener('keydown', async event => {
+  if (!(event.ctrlKey && event.shiftKey && event.code === 'KeyC'))
+    return;
+  event.preventDefault();
+  copying = (await core).copiedResults();
+  document.execCommand('copy');
+});
 
 // One button press: the calculation runs to its end or to a run-time error,
 // the labels it wrote keep their texts, and an error is shown in its message

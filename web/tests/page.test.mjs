@@ -461,6 +461,48 @@ describe('for a screen reader, and a field read differently from what was typed'
   });
 });
 
+describe('the calculation report and the results copied', () => {
+  test('printing gives the core\'s report of the runs, a run marked when its input changed afterwards', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '12');
+    await press('Command2');
+    await enter({ Text1: '1000', Text3: '50000', Option2: 'on' });
+    await press('Command1');
+    await page.type('#Text2', '5');
+    await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
+    await page.waitForFunction(() => document.getElementById('report').textContent.includes('Расчётная записка'));
+    await page.emulateMediaType('print');
+    const text = await page.$eval('#report', report => report.innerText);
+    assert.match(text, /1 Допустимые размеры барабана\n+исходные данные изменены после расчёта/);
+    assert.match(text, /Dмин = 19 · d = 19 · 12 = 228 мм\s*\(1\)/);
+    assert.match(text, /2 Расчёт каната/);
+    assert.match(text, /Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н\s*\(3\)/);
+    assert.match(text, /Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим/);
+    assert.equal(await page.$eval('#Form1', form => getComputedStyle(form).display), 'none');
+    assert.equal(await page.$eval('#report', report => getComputedStyle(report).display), 'block');
+    await page.emulateMediaType('screen');
+    assert.equal(await page.$eval('#report', report => getComputedStyle(report).display), 'none');
+  });
+
+  test('Ctrl+Shift+C puts the inputs and results on the clipboard as text and as a table', async () => {
+    await page.emulateMediaType('screen');
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '12');
+    await press('Command2');
+    const copied = await page.evaluate(() => new Promise(done => {
+      // Heard after the page's own listener, which fills the clipboard.
+      document.addEventListener('copy', event => done({
+        text: event.clipboardData.getData('text/plain'), html: event.clipboardData.getData('text/html'),
+      }), { once: true });
+      document.getElementById('Text2').dispatchEvent(
+        new KeyboardEvent('keydown', { code: 'KeyC', key: 'C', ctrlKey: true, shiftKey: true, bubbles: true }));
+    }));
+    assert.equal(copied.text, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\nДиаметр каната\t12\tмм\n'
+      + 'Минимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
+    assert.match(copied.html, /<td>Минимальный диаметр барабана<\/td><td>228<\/td><td>мм<\/td>/);
+  });
+});
+
 describe('option groups', () => {
   test('choosing an option turns the others of its group off, and only those', async () => {
     await openWindow(browser, site.url, page);

@@ -8,7 +8,9 @@
 #include "core/calculation_table.h"
 #include "core/controls.h"
 #include "core/error_text.h"
+#include "core/copied_results.h"
 #include "core/formulas.h"
+#include "core/report.h"
 #include "core/meanings.h"
 #include "core/run_history.h"
 #include "core/run_record.h"
@@ -159,6 +161,70 @@ val runRecorded(const std::string& button, val page)
     return outcome;
 }
 
+// An input changed: the runs that read it are marked in the report.
+void inputChanged(const std::string& control)
+{
+    history().inputChanged(control);
+}
+
+val strings(std::initializer_list<std::string_view> texts)
+{
+    val array = val::array();
+    for (const std::string_view text : texts)
+        array.call<void>("push", std::string(text));
+    return array;
+}
+
+// The calculation report of the page's runs so far, as the desktop's report
+// holds it; `made` is when, as the page gives it.
+val reportData(const std::string& made)
+{
+    const Report report = makeReport(history().reportRuns(), "Кальвента " KALVENTA_VERSION, made);
+    val out = val::object();
+    out.set("title", report.title);
+    out.set("program", report.program);
+    out.set("made", report.made);
+    out.set("nothingYet", report.nothingYet);
+    val sections = val::array();
+    for (const ReportSection& section : report.sections) {
+        val one = val::object();
+        one.set("title", section.title);
+        one.set("stale", section.stale);
+        one.set("staleMark", std::string(staleMark));
+        val inputs = val::array();
+        for (const ReportInput& input : section.inputs)
+            inputs.call<void>("push", strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
+        one.set("inputs", inputs);
+        val formulas = val::array();
+        for (const ReportFormula& formula : section.formulas)
+            formulas.call<void>("push", strings({std::to_string(formula.number), formula.text}));
+        one.set("formulas", formulas);
+        val where = val::array();
+        for (const std::string& line : section.where)
+            where.call<void>("push", line);
+        one.set("where", where);
+        val layers = val::array();
+        for (const ReportLayer& layer : section.layers)
+            layers.call<void>("push", strings({layer.layer, layer.pitchDiameter, layer.flangeDiameter, layer.layerLength}));
+        one.set("layers", layers);
+        one.set("verdict", section.verdict);
+        one.set("stopped", section.stopped);
+        sections.call<void>("push", one);
+    }
+    out.set("sections", sections);
+    return out;
+}
+
+// The last runs' inputs and results for the clipboard, as text and as a table.
+val copiedResultsOfRuns()
+{
+    const std::vector<CopiedRow> rows = copiedResults(history().reportRuns());
+    val out = val::object();
+    out.set("text", asTabSeparated(rows));
+    out.set("html", asHtmlTable(rows));
+    return out;
+}
+
 val buttonNames()
 {
     val names = val::array();
@@ -216,6 +282,9 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("runButton", &runButton);
     emscripten::function("runRecorded", &runRecorded);
     emscripten::function("windowWords", &windowWords);
+    emscripten::function("inputChanged", &inputChanged);
+    emscripten::function("reportData", &reportData);
+    emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
     emscripten::function("signedSingle", &signedSingle);
     emscripten::function("signedDouble", &signedDouble);
