@@ -52,7 +52,7 @@ std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
             for (const ReportInput& input : section.inputs)
                 rows.push_back({input.name, input.read, input.unit});
         for (const QuantityLine& result : resultsOf(record))
-            if (result.reached && !result.row->formula.empty())
+            if (result.shown && !result.row->formula.empty())
                 rows.push_back({capitalised(result.row->name), result.value, std::string(result.row->unit)});
         if (const std::string* verdict = record.finalCaption("Label6"))
             if (const ResultMeaning* meaning = resultMeaning("Label6"))

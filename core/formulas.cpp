@@ -92,15 +92,52 @@ std::string operand(const Variant& value)
 // Reads a run's values for its formulas.
 class RunValues {
 public:
-    explicit RunValues(const RunRecord& record) : record_(record) {}
+    explicit RunValues(const RunRecord& record) : record_(record)
+    {
+        // The layers the run completed: those whose rope length went into S.
+        // A pass an error stopped shows nowhere, and so counts nowhere.
+        while (complete_ < record.layers.size() && record.layers[complete_].totalRopeLength.kind() != VariantKind::Empty)
+            ++complete_;
+    }
 
-    std::string layers() const { return std::to_string(record_.layers.size()); }
+    std::string layers() const { return std::to_string(complete_); }
+
+    // The top complete layer's value of a layer quantity; null when there is
+    // none, or when `quantity` is no layer quantity.
+    const Variant* layerValue(Quantity quantity) const
+    {
+        if (complete_ == 0)
+            return nullptr;
+        const LayerValues& top = record_.layers[complete_ - 1];
+        switch (quantity) {
+        case PitchDiameter: return &top.pitchDiameter;
+        case FlangeDiameter: return &top.flangeDiameter;
+        case LayerLength: return &top.layerLength;
+        case TotalRopeLength: return &top.totalRopeLength;
+        default: return nullptr;
+        }
+    }
+
+    // The value the formulas take for a quantity: a layer quantity's from the
+    // top complete layer, any other the last the run gave it.
+    const Variant* value(Quantity quantity) const
+    {
+        if (isLayerQuantity(quantity))
+            return layerValue(quantity);
+        return record_.finalValue(quantity);
+    }
+
+    static bool isLayerQuantity(Quantity quantity)
+    {
+        return quantity == PitchDiameter || quantity == FlangeDiameter || quantity == LayerLength
+            || quantity == TotalRopeLength;
+    }
 
     // The symbols of the run's formulas with the number of layers put in.
     std::string symbols(std::string_view pattern, bool symbolic) const
     {
         // A run stopped before its first layer has no number of layers to show.
-        symbolic = symbolic || record_.layers.empty();
+        symbolic = symbolic || complete_ == 0;
         return expand(pattern, [&](std::string_view token) -> std::string {
             if (token == "N")
                 return symbolic ? "N" : layers();
@@ -116,7 +153,7 @@ public:
     {
         return expand(pattern, [&](std::string_view token) -> std::string {
             if (token == "N-1")
-                return std::to_string(record_.layers.empty() ? 0 : record_.layers.size() - 1);
+                return std::to_string(complete_ == 0 ? 0 : complete_ - 1);
             if (token == "P")
                 return valueOf(PitchDiameter);
             if (token == "l-values")
@@ -146,14 +183,14 @@ public:
 private:
     std::string valueOf(Quantity quantity) const
     {
-        const Variant* value = record_.finalValue(quantity);
-        return value ? operand(*value) : "?";
+        const Variant* found = value(quantity);
+        return found ? operand(*found) : "?";
     }
 
     std::string layerSymbols() const
     {
         std::string out;
-        for (std::size_t i = 1; i <= record_.layers.size(); ++i)
+        for (std::size_t i = 1; i <= complete_; ++i)
             out += (i > 1 ? " + l" : "l") + std::to_string(i);
         return out;
     }
@@ -161,12 +198,13 @@ private:
     std::string layerValues() const
     {
         std::string out;
-        for (const LayerValues& layer : record_.layers)
-            out += (out.empty() ? "" : " + ") + operand(layer.layerLength);
+        for (std::size_t i = 0; i < complete_; ++i)
+            out += (out.empty() ? "" : " + ") + operand(record_.layers[i].layerLength);
         return out;
     }
 
     const RunRecord& record_;
+    std::size_t complete_ = 0;
 };
 
 QuantityLine lineOf(const QuantityRow& row, const RunRecord& record)
@@ -179,10 +217,13 @@ QuantityLine lineOf(const QuantityRow& row, const RunRecord& record)
     if (isChoice(row)) {
         line.value = values.choice(row);
         line.reached = !line.value.empty();
-    } else if (const Variant* value = record.finalValue(row.quantity)) {
+    } else if (const Variant* value = values.value(row.quantity)) {
         line.value = valueText(*value);
         line.reached = true;
     }
+    // A result the window shows may have been worked out and yet not written,
+    // an error coming first: the label then still shows an older text.
+    line.shown = line.reached && (row.label.empty() || isChoice(row) || record.finalCaption(row.label) != nullptr);
     if (line.reached)
         line.substituted = row.formula.empty()
             ? line.symbol + " = " + line.valueWithUnit()
@@ -292,7 +333,8 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
     const std::string stopped =
         "расчёт остановлен, " + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
     if (!caption)
-        return line.inSymbols + " — не рассчитано: " + stopped;
+        return line.reached ? line.substituted + " — в окно не записано: " + stopped
+                            : line.inSymbols + " — не рассчитано: " + stopped;
     if (row->quantity == LayerCount && lastRun->error)
         return line.substituted + " — рассчитано слоёв: " + *caption + "; " + stopped;
     return line.substituted;

@@ -35,6 +35,7 @@ struct QuantityLine {
     const QuantityRow* row = nullptr;
     std::string symbol;      // "P3" for the top one of three layers
     bool reached = false;    // the run gave it a value
+    bool shown = false;      // reached, and written to its label if it has one
     std::string value;       // "228"; with the unit: valueWithUnit
     std::string inSymbols;   // "Dмин = 19 · d"
     std::string substituted; // "Dмин = 19 · d = 19 · 12 = 228 мм"; empty when not reached

@@ -27,7 +27,7 @@ std::string readAs(const NumberReading& reading)
     return "Прочитано как " + text + ": ";
 }
 
-// "5,5": a decimal comma right after a whole number.
+// "5,5": a decimal comma right after a whole number, a fraction after it.
 std::string commaNotice(std::string_view number, std::string_view rest, const NumberReading& reading)
 {
     const std::size_t digits = rest.find_first_not_of("0123456789", 1);
@@ -52,8 +52,12 @@ std::string misreadNotice(std::string_view text, const NumberReading& reading)
     const std::size_t start = static_cast<std::size_t>(
         std::find_if_not(text.begin(), text.end(), isBlank) - text.begin());
     const std::string_view number = text.substr(start, reading.length - start);
+    // "5,5" and nothing more: the comma alone kept the fraction out, and the
+    // point instead of it reads the whole text. Anything else is quoted.
     const bool wholeNumber = number.find_first_of(".eE") == std::string_view::npos;
-    if (wholeNumber && rest.size() > 1 && rest[0] == ',' && isDigit(rest[1]))
+    const std::size_t fractionEnd = std::min(rest.find_first_not_of("0123456789", 1), rest.size());
+    const bool onlyBlanksAfter = std::all_of(rest.begin() + static_cast<std::ptrdiff_t>(fractionEnd), rest.end(), isBlank);
+    if (wholeNumber && rest.size() > 1 && rest[0] == ',' && isDigit(rest[1]) && onlyBlanksAfter)
         return commaNotice(number, rest, reading);
 
     std::string_view ignored = rest;

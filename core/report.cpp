@@ -51,12 +51,14 @@ ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
         section.where.push_back(explained(*choice.row, choice.symbol));
     }
 
-    const std::string stopped = record.error ? "не рассчитано: расчёт остановлен, " + shortErrorText(*record.error) : "";
+    const std::string stopped = record.error ? "расчёт остановлен, " + shortErrorText(*record.error) : "";
     for (const QuantityLine& result : resultsOf(record)) {
         if (result.row->formula.empty())
             continue; // the layer count is a choice, listed with the inputs
         section.formulas.push_back(
-            {++formulaNumber, result.reached ? result.substituted : result.inSymbols + " — " + stopped});
+            {++formulaNumber, !result.reached ? result.inSymbols + " — не рассчитано: " + stopped
+                              : result.shown   ? result.substituted
+                                               : result.substituted + " — в окно не записано: " + stopped});
         section.where.push_back(explained(*result.row, result.symbol));
     }
 

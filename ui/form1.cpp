@@ -193,11 +193,16 @@ void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
         reportError(*error);
 }
 
-// A run whose inputs change afterwards is marked so in the report.
+// A run whose inputs change afterwards is marked so in the report, and its
+// button tells its purpose again instead of that run's summary.
 void Form1::trackInputChanges()
 {
     const auto changed = [this](const QObject* control) {
-        return [this, control] { history_.inputChanged(control->objectName().toStdString()); };
+        return [this, control] {
+            const std::string name = control->objectName().toStdString();
+            history_.inputChanged(name);
+            forgetSummaries(*this, name);
+        };
     };
     for (auto* field : findChildren<QLineEdit*>())
         connect(field, &QLineEdit::textChanged, this, changed(field));

@@ -11,6 +11,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace kalventa::ui {
 namespace {
 
@@ -44,6 +46,13 @@ void announce(QWidget& widget, const QString& description)
     QAccessible::updateAccessibility(&event);
 }
 
+// What a button says before its first run, and again once an input it reads
+// changes: its calculation and what it works out.
+QString purposeOf(const CalculationEntry& calculation)
+{
+    return fromUtf8(std::string(calculation.title) + ": " + std::string(calculation.purpose));
+}
+
 } // namespace
 
 void nameForScreenReaders(QWidget& window)
@@ -60,8 +69,7 @@ void nameForScreenReaders(QWidget& window)
         child<QLabel>(window, row.label).setBuddy(&child(window, row.control));
 
     for (const CalculationEntry& calculation : calculations())
-        child(window, calculation.button)
-            .setAccessibleDescription(fromUtf8(std::string(calculation.title) + ": " + std::string(calculation.purpose)));
+        child(window, calculation.button).setAccessibleDescription(purposeOf(calculation));
 
     QWidget& sketch = child(window, sketchMeaning.control);
     sketch.setAccessibleName(fromUtf8(sketchMeaning.name));
@@ -77,6 +85,14 @@ void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)
         if (const std::string* caption = record.finalCaption(result.label))
             child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, caption)));
     announce(button, fromUtf8(runSummary(record)));
+}
+
+void forgetSummaries(QWidget& window, std::string_view control)
+{
+    for (const CalculationEntry& calculation : calculations())
+        if (std::find(calculation.inputs.begin(), calculation.inputs.end(), control) != calculation.inputs.end())
+            if (QWidget& button = child(window, calculation.button); button.accessibleDescription() != purposeOf(calculation))
+                button.setAccessibleDescription(purposeOf(calculation));
 }
 
 } // namespace kalventa::ui

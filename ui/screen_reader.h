@@ -7,6 +7,8 @@
 
 #include "core/run_record.h"
 
+#include <string_view>
+
 class QWidget;
 class QAbstractButton;
 
@@ -19,5 +21,9 @@ void nameForScreenReaders(QWidget& window);
 // the button's description becomes the run's summary, which a screen reader
 // whose focus is on the button announces.
 void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record);
+
+// An input changed: the buttons whose calculation reads it no longer tell the
+// summary of a run on other inputs, but their purpose again.
+void forgetSummaries(QWidget& window, std::string_view control);
 
 } // namespace kalventa::ui

@@ -35,6 +35,10 @@ const Entries capacityExample{{"Text4", "400"}, {"Text5", "800"},  {"Text6", "15
                               {"Combo1", "2"},  {"Combo2", "0"},   {"Option5", "on"}};
 // The pitch diameter leaves the Currency range in the second layer.
 const Entries capacityStoppedInLayerTwo{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}};
+// The second layer's pitch and flange are worked out; its length leaves the
+// Currency range.
+const Entries capacityStoppedAtLayerTwoLength{{"Text4", "5.86e13"}, {"Text5", "5e14"}, {"Text6", "1e11"},
+                                              {"Text7", "1"},       {"Combo1", "1"},   {"Option6", "on"}};
 
 QStringList texts(const std::vector<std::string>& lines)
 {
@@ -103,7 +107,15 @@ private slots:
             << "N = 2 — рассчитано слоёв: 1; расчёт остановлен, переполнение (диаметр навивки слоя)";
         QTest::newRow("error: a worked-out value not yet written")
             << "Command3" << capacityStoppedInLayerTwo << "Label16"
-            << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (диаметр навивки слоя)";
+            << "n = ⌊L / d⌋ = ⌊0 / 1.407375E+14⌋ = 0 — в окно не записано: расчёт остановлен, переполнение (диаметр "
+               "навивки слоя)";
+        QTest::newRow("error in a layer's length: the flange of the layer written, not of the one stopped")
+            << "Command3" << capacityStoppedAtLayerTwoLength << "Label21"
+            << "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм";
+        QTest::newRow("error in a layer's length: the total of the complete layers, not written")
+            << "Command3" << capacityStoppedAtLayerTwoLength << "Label19"
+            << "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: расчёт остановлен, переполнение "
+               "(длина каната в слое)";
         QTest::newRow("another calculation's run says nothing of this label")
             << "Command2" << Entries{{"Text2", "12"}} << "Label3" << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н";
     }
@@ -189,6 +201,34 @@ private slots:
                  "(минимальный диаметр барабана)");
         QCOMPARE(QString::fromStdString(second.stopped),
                  "Расчёт остановлен на величине «минимальный диаметр барабана»: Ошибка вычислений с плавающей точкой.");
+    }
+
+    // What a stopped run's report says: values worked out, those the window
+    // never got, and none from the layer the error stopped.
+    void report_of_a_run_stopped_in_a_layer()
+    {
+        const RunRecord record = run("Command3", capacityStoppedAtLayerTwoLength);
+        const ReportRun runs[] = {{&record, false}};
+        const ReportSection section = makeReport(runs, "", "").sections.at(0);
+        QStringList formulas;
+        for (const ReportFormula& formula : section.formulas)
+            formulas << QString::fromStdString(formula.text);
+        const QString stopped = "расчёт остановлен, переполнение (длина каната в слое)";
+        QCOMPARE(formulas, (QStringList{
+                               "n = ⌊L / d⌋ = ⌊5E+14 / 1E+11⌋ = 5000 — в окно не записано: " + stopped,
+                               "g = L − n · d = 5E+14 − 5000 · 1E+11 = 3735552 мм — в окно не записано: " + stopped,
+                               "P1 = D + d + 2 · d · (1 − 1) = 5.86E+13 + 1E+11 + 2 · 1E+11 · 0 = 58700001705984 мм",
+                               "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм",
+                               "l1 = 3.14159 · P1 · n / 1000 = 3.14159 · 58700001705984 · 5000 / 1000 = "
+                               "922056691797511.3728 м",
+                               "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: " + stopped,
+                               "Sк = 0.9 · S — не рассчитано: " + stopped,
+                               "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
+                           }));
+        QCOMPARE(section.layers.size(), 2u);
+        QCOMPARE(QString::fromStdString(section.layers[1].layerLength), "—");
+        QCOMPARE(QString::fromStdString(section.stopped),
+                 "Расчёт остановлен на величине «длина каната в слое»: Переполнение: число вышло за допустимые пределы.");
     }
 
     void report_before_any_run()

@@ -71,9 +71,11 @@ private slots:
         QTest::newRow("point and exponent") << QByteArray("-1.5e3") << none;
         QTest::newRow("decimal comma")
             << QByteArray("5,5") << QString("Прочитано как 5: запятая не входит в число. Для 5,5 введите 5.5");
-        QTest::newRow("negative with a comma and a unit") << QByteArray("-12,75 мм")
-                                                            << QString("Прочитано как -12: запятая не входит в число. "
-                                                                       "Для -12,75 введите -12.75");
+        QTest::newRow("negative with a comma") << QByteArray("-12,75 ")
+                                                 << QString("Прочитано как -12: запятая не входит в число. "
+                                                            "Для -12,75 введите -12.75");
+        QTest::newRow("a comma and more after the fraction is quoted whole")
+            << QByteArray("-12,75 мм") << QString("Прочитано как -12: «,75 мм» после числа не учтено.");
         QTest::newRow("comma after a point is no decimal comma")
             << QByteArray("1.5,3") << QString("Прочитано как 1.5: «,3» после числа не учтено.");
         QTest::newRow("comma with nothing after it")

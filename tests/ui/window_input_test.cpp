@@ -195,6 +195,12 @@ private slots:
                                 "более 473.1 мм"));
         QAccessibleInterface* result = QAccessible::queryAccessibleInterface(&control(*window, "Label10"));
         QCOMPARE(result->text(QAccessible::Name), QStringLiteral("Максимальная длина барабана: 473.1 мм"));
+
+        // Another input: the summary of the run before no longer holds.
+        field("Text2").setText(QStringLiteral("9"));
+        QCOMPARE(description(button("Command2")),
+                 QStringLiteral("Допустимые размеры барабана: минимальный диаметр и максимальная длина барабана"));
+        QCOMPARE(description(button("Command1")).left(14), QStringLiteral("Расчёт каната:"));
     }
 };
 

@@ -426,14 +426,18 @@ document.addEventListener('copy', event => {
   event.clipboardData.setData('text/plain', copying.text);
   event.clipboardData.setData('text/html', copying.html);
   event.preventDefault();
-  copying = null;
 });
 document.addEventListener('keydown', async event => {
   if (!(event.ctrlKey && event.shiftKey && event.code === 'KeyC'))
     return;
   event.preventDefault();
   copying = (await core).copiedResults();
-  document.execCommand('copy');
+  // A copy the browser refuses must not leave the results for the next Ctrl+C.
+  try {
+    document.execCommand('copy');
+  } finally {
+    copying = null;
+  }
 });
 
 // One button press: the calculation runs to its end or to a run-time error,
