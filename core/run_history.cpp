@@ -18,16 +18,23 @@ void RunHistory::inputChanged(std::string_view control)
             entry.stale = true;
 }
 
+const RunHistory::Entry* RunHistory::find(std::string_view button) const
+{
+    const auto it = std::find_if(entries_.begin(), entries_.end(),
+                                 [&](const Entry& e) { return e.record.calculation->button == button; });
+    return it == entries_.end() ? nullptr : &*it;
+}
+
 const RunRecord* RunHistory::lastRun(std::string_view button) const
 {
-    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.record.calculation->button == button; });
-    return it == entries_.end() ? nullptr : &it->record;
+    const Entry* entry = find(button);
+    return entry ? &entry->record : nullptr;
 }
 
 bool RunHistory::stale(std::string_view button) const
 {
-    const auto it = std::find_if(entries_.begin(), entries_.end(), [&](const Entry& e) { return e.record.calculation->button == button; });
-    return it != entries_.end() && it->stale;
+    const Entry* entry = find(button);
+    return entry && entry->stale;
 }
 
 std::vector<ReportRun> RunHistory::reportRuns() const

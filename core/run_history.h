@@ -29,6 +29,8 @@ private:
         RunRecord record;
         bool stale = false;
     };
+    const Entry* find(std::string_view button) const;
+
     std::vector<Entry> entries_;
 };
 

@@ -3,6 +3,7 @@
 // look_table.h as QColor and QFont, and the style that paints the controls.
 
 #include "ui/look_table.h"
+#include "ui/text.h"
 
 #include <QColor>
 #include <QFont>
@@ -29,10 +30,10 @@ inline const QColor sketchOutline = qColour(rgb::sketchOutline);
 inline const QColor sketchDimension = qColour(rgb::sketchDimension);
 
 // The window's caption, also the title of its message boxes.
-inline const QString windowCaption = QString::fromUtf8(windowCaptionText.data(), static_cast<qsizetype>(windowCaptionText.size()));
+inline const QString windowCaption = fromUtf8(windowCaptionText);
 
 // The embedded Liberation Sans (see useWindowLook).
-inline const QString windowFontFamily = QString::fromUtf8(windowFontFamilyName.data(), static_cast<qsizetype>(windowFontFamilyName.size()));
+inline const QString windowFontFamily = fromUtf8(windowFontFamilyName);
 
 // The point sizes are 8.25 and 9.75 exactly; QFont(family, int) would round
 // 9.75 down to 9, so the size is set as a real number.

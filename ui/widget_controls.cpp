@@ -1,5 +1,7 @@
 #include "ui/widget_controls.h"
 
+#include "ui/text.h"
+
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,7 +15,7 @@ namespace kalventa::ui {
 template <class Widget>
 Widget& WidgetControls::find(std::string_view name) const
 {
-    const QString objectName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    const QString objectName = fromUtf8(name);
     auto* widget = window_.findChild<Widget*>(objectName);
     // A calculation asking for a control the window lacks is a fault of the
     // program, not of the input: it must not pass as a run-time error.
@@ -40,7 +42,7 @@ Integer WidgetControls::listIndex(std::string_view name)
 
 void WidgetControls::setCaption(std::string_view name, std::string_view caption)
 {
-    find<QLabel>(name).setText(QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size())));
+    find<QLabel>(name).setText(fromUtf8(caption));
 }
 
 } // namespace kalventa::ui

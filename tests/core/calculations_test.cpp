@@ -51,20 +51,6 @@ namespace {
 constexpr const char* previous = "previous";
 const char* const notPermissible = "Не допустимо";
 
-MemoryControls windowWith(const Entries& entries)
-{
-    MemoryControls window;
-    for (const auto& [name, entry] : entries) {
-        if (name.rfind("Option", 0) == 0)
-            window.values[name] = entry == "on" ? Integer{-1} : Integer{0};
-        else if (name.rfind("Combo", 0) == 0)
-            window.listIndexes[name] = static_cast<Integer>(std::stoi(entry));
-        else
-            window.texts[name] = entry;
-    }
-    return window;
-}
-
 const QJsonObject& table()
 {
     static const QJsonObject rows = testTable("calculations.json");
@@ -150,7 +136,7 @@ class CalculationsTest : public QObject {
     {
         QFETCH(Entries, entries);
         QFETCH(Captions, writes);
-        MemoryControls window = windowWith(entries);
+        MemoryControls window = MemoryControls::with(entries);
         perform(calculation, window);
         QCOMPARE(window.writes, writes);
         QCOMPARE(window.reads, readsOf(button));
@@ -184,7 +170,7 @@ private slots:
 
     void rope_check_clears_an_earlier_verdict()
     {
-        MemoryControls window = windowWith({{"Text1", "1000"}, {"Text3", "49999"}, {"Option1", "on"}});
+        MemoryControls window = MemoryControls::with({{"Text1", "1000"}, {"Text3", "49999"}, {"Option1", "on"}});
         perform(ropeCheck, window);
         QCOMPARE(window.caption("Label6"), notPermissible);
         window.texts["Text3"] = "50001";
@@ -200,7 +186,7 @@ private slots:
 
     void rope_capacity_twice_gives_the_same_texts()
     {
-        MemoryControls window = windowWith({{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Combo1", "2"}});
+        MemoryControls window = MemoryControls::with({{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Combo1", "2"}});
         perform(ropeCapacity, window);
         const auto first = window.captions;
         window.listIndexes["Combo1"] = 5;
@@ -231,7 +217,7 @@ private slots:
         QFETCH(Entries, entries);
         QFETCH(QString, message);
         QFETCH(Captions, writes);
-        MemoryControls window = windowWith(entries);
+        MemoryControls window = MemoryControls::with(entries);
         fillResultLabels(window);
         const auto before = window.captions;
         try {
