@@ -372,6 +372,9 @@ describe('run-time errors', () => {
     assert.equal(hit, true);
     await page.click('dialog button');
     await page.waitForSelector('dialog', { hidden: true });
+    // The box hides at once; its close event, which gives the focus back,
+    // follows: typing before it would lose keys to the button.
+    await page.waitForFunction(() => document.querySelector('dialog') === null);
     assert.equal(await page.evaluate(() => document.activeElement.id), 'Command3');
     await page.type('#Text2', '12');
     await press('Command2');
