@@ -8,23 +8,21 @@
 namespace kalventa {
 namespace {
 
-constexpr std::array<std::string_view, 6> ropeCheckInputs{"Text1", "Text3", "Option1", "Option2", "Option3", "Option4"};
-constexpr std::array<std::string_view, 1> drumSizeLimitsInputs{"Text2"};
-constexpr std::array<std::string_view, 8> ropeCapacityInputs{"Text4",  "Text5",  "Text6",   "Text7",
-                                                             "Combo1", "Combo2", "Option5", "Option6"};
-
+// In the order of CalculationId.
 constexpr std::array table{
-    CalculationEntry{"Command1", &ropeCheck, "Расчёт каната",
-                     "минимальное допустимое натяжение каната и заключение о канате", ropeCheckInputs},
-    CalculationEntry{"Command2", &drumSizeLimits, "Допустимые размеры барабана",
-                     "минимальный диаметр и максимальная длина барабана", drumSizeLimitsInputs},
-    CalculationEntry{"Command3", &ropeCapacity, "Расчёт канатоёмкости",
-                     "витки, слои, диаметр реборды, канатоёмкость и толщина стенки барабана", ropeCapacityInputs},
+    CalculationEntry{CalculationId::RopeCheck, "Command1", &ropeCheck, "Расчёт каната",
+                     "минимальное допустимое натяжение каната и заключение о канате", "rope_check"},
+    CalculationEntry{CalculationId::DrumSizeLimits, "Command2", &drumSizeLimits, "Допустимые размеры барабана",
+                     "минимальный диаметр и максимальная длина барабана", "drum_size_limits"},
+    CalculationEntry{CalculationId::RopeCapacity, "Command3", &ropeCapacity, "Расчёт канатоёмкости",
+                     "витки, слои, диаметр реборды, канатоёмкость и толщина стенки барабана", "rope_capacity"},
 };
 
 } // namespace
 
 std::span<const CalculationEntry> calculations() { return table; }
+
+const CalculationEntry& calculation(CalculationId id) { return table[static_cast<std::size_t>(id)]; }
 
 const CalculationEntry* calculationOf(std::string_view button)
 {

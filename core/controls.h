@@ -14,6 +14,15 @@
 
 namespace kalventa {
 
+// One text field as a calculation read it.
+struct TextReading {
+    std::string_view field;
+    Quantity quantity; // the input it holds
+    std::string_view text;
+    NumberReading reading;
+    Single value; // as the calculation takes it
+};
+
 class Controls {
 public:
     virtual ~Controls() = default;
@@ -27,10 +36,11 @@ public:
     // Sets a label's text (UTF-8).
     virtual void setCaption(std::string_view name, std::string_view caption) = 0;
 
-    // Told after a text field's text was read as a number: the text and how
-    // much of it the number took, so that a window can tell the engineer
-    // when part of what was typed was ignored. Most windows need not know.
-    virtual void textRead(std::string_view /*name*/, std::string_view /*text*/, const NumberReading& /*reading*/) {}
+    // Told after a text field's text was read as a number and narrowed to
+    // the Single the calculation takes: the text, how much of it the number
+    // took and the value, so that a window can tell the engineer when part
+    // of what was typed was ignored. Most windows need not know.
+    virtual void textRead(const TextReading& /*read*/) {}
     // Told of each quantity a calculation has worked out or taken from the
     // window, with its kind and value, in the order of the calculation, so that
     // a window can show how a result was obtained. Most windows need not know.

@@ -1,5 +1,6 @@
 #include "core/copied_results.h"
 
+#include "core/calculation_table.h"
 #include "core/error_text.h"
 #include "core/formulas.h"
 #include "core/meanings.h"
@@ -52,11 +53,12 @@ std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
             for (const ReportInput& input : section.inputs)
                 rows.push_back({input.name, input.read, input.unit});
         for (const QuantityLine& result : resultsOf(record))
-            if (result.shown && !result.row->formula.empty())
-                rows.push_back({capitalised(result.row->name), result.value, std::string(result.row->unit)});
-        if (const std::string* verdict = record.finalCaption("Label6"))
-            if (const ResultMeaning* meaning = resultMeaning("Label6"))
-                rows.push_back({std::string(meaning->name), "канат " + spokenValue(*meaning, *verdict), {}});
+            if (result.shown)
+                rows.push_back({capitalised(result.entry->name), result.value, std::string(result.entry->unit)});
+        if (const QuantityEntry* conclusion = entryWithRole(record.calculation->id, Role::Verdict))
+            if (const std::string* verdict = record.finalCaption(conclusion->label))
+                rows.push_back({std::string(conclusion->spokenResult),
+                                std::string(conclusion->summaryWord) + " " + resultInWords(*conclusion, *verdict), {}});
         if (record.error)
             rows.push_back({"Расчёт остановлен", shortErrorText(*record.error), {}});
     }

@@ -46,6 +46,7 @@ std::string_view quantityWords(Quantity quantity)
     case Quantity::LayerCount: return "количество слоёв";
     case Quantity::AllowableStress: return "допускаемое напряжение";
     case Quantity::FlangeFactor: return "размер Y";
+    case Quantity::RopeVerdict: return "заключение о канате";
     }
     return {};
 }

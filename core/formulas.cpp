@@ -1,5 +1,6 @@
 #include "core/formulas.h"
 
+#include "core/calculation_table.h"
 #include "core/error_text.h"
 #include "core/number_to_text.h"
 
@@ -12,49 +13,8 @@ namespace {
 
 using enum Quantity;
 
-constexpr std::array rows{
-    // The rope check.
-    QuantityRow{"Command1", LoadWeight, "Q", "вес груза", "кг", {}, {}, {}},
-    QuantityRow{"Command1", BreakingForce, "Fр", "разрывное усилие каната", "Н", {}, {}, {}},
-    QuantityRow{"Command1", DutyFactor, "k", "коэффициент запаса по режиму работы", {}, {}, {}, {},
-                "0 (режим работы не выбран)"},
-    QuantityRow{"Command1", RopeTension, "Sмин", "минимальное допустимое натяжение каната", "Н", "Q · k · 10",
-                "{Q} · {k} · 10", "Label3"},
-
-    // The drum size limits.
-    QuantityRow{"Command2", RopeDiameter, "d", "диаметр каната", "мм", {}, {}, {}},
-    QuantityRow{"Command2", MinDrumDiameter, "Dмин", "минимальный диаметр барабана", "мм", "19 · d", "19 · {d}",
-                "Label8"},
-    QuantityRow{"Command2", MaxDrumLength, "Lмакс", "максимальная длина барабана", "мм", "3 · Dмин", "3 · {Dмин}",
-                "Label10"},
-
-    // The rope capacity.
-    QuantityRow{"Command3", DrumDiameter, "D", "диаметр барабана", "мм", {}, {}, {}},
-    QuantityRow{"Command3", DrumLength, "L", "длина барабана", "мм", {}, {}, {}},
-    QuantityRow{"Command3", RopeDiameter, "d", "диаметр каната (пустое поле или 0: 1 мм)", "мм", {}, {}, {}},
-    QuantityRow{"Command3", LoadWeight, "Q", "вес груза", "кг", {}, {}, {}},
-    QuantityRow{"Command3", LayerCount, "N", "число слоёв каната", {}, {}, {}, "Label18", "1 (не выбрано)"},
-    QuantityRow{"Command3", AllowableStress, "[σ]", "допускаемое напряжение материала барабана", "кг/мм²", {}, {},
-                {}, "1 (материал не выбран)"},
-    QuantityRow{"Command3", FlangeFactor, "Y", "размер Y в диаметрах каната", {}, {}, {}, {}, "0 (не выбран)"},
-    QuantityRow{"Command3", TurnsPerLayer, "n", "число витков в слое", {}, "⌊L / d⌋", "⌊{L} / {d}⌋", "Label16"},
-    QuantityRow{"Command3", LeftoverLength, "g", "остаток длины барабана за последним витком", "мм", "L − n · d",
-                "{L} − {n} · {d}", "Label12"},
-    QuantityRow{"Command3", PitchDiameter, "P{N}", "диаметр навивки верхнего слоя", "мм", "D + d + 2 · d · ({N} − 1)",
-                "{D} + {d} + 2 · {d} · {N-1}", {}},
-    QuantityRow{"Command3", FlangeDiameter, "F", "диаметр реборды", "мм", "P{N} + d + 2 · d · Y",
-                "{P} + {d} + 2 · {d} · {Y}", "Label21"},
-    QuantityRow{"Command3", LayerLength, "l{N}", "длина каната в верхнем слое", "м", "3.14159 · P{N} · n / 1000",
-                "3.14159 · {P} · {n} / 1000", {}},
-    QuantityRow{"Command3", TotalRopeLength, "S", "канатоёмкость без учёта неравномерности укладки", "м",
-                "{l-symbols}", "{l-values}", "Label19"},
-    QuantityRow{"Command3", RopeCapacity, "Sк", "канатоёмкость", "м", "0.9 · S", "0.9 · {S}", "Label20"},
-    QuantityRow{"Command3", WallThickness, "t", "толщина стенки барабана", "мм", "⌈Q / ([σ] · d)⌉",
-                "⌈{Q} / ({[σ]} · {d})⌉", "Label23"},
-};
-
-bool isChoice(const QuantityRow& row) { return !row.ifEmpty.empty(); }
-bool isResult(const QuantityRow& row) { return !row.formula.empty() || row.quantity == LayerCount; }
+bool isChoice(const QuantityEntry& entry) { return entry.role == Role::Choice; }
+bool isResult(const QuantityEntry& entry) { return entry.role == Role::Result; }
 
 // Replaces every {token} of `pattern` by what `fill` gives for it.
 template <class Fill>
@@ -158,8 +118,9 @@ public:
                 return valueOf(PitchDiameter);
             if (token == "l-values")
                 return layerValues();
-            const auto row = std::find_if(rows.begin(), rows.end(), [&](const QuantityRow& r) {
-                return r.button == record_.calculation->button && r.symbol == token;
+            const auto rows = catalogue();
+            const auto row = std::find_if(rows.begin(), rows.end(), [&](const QuantityEntry& r) {
+                return r.calculation == record_.calculation->id && r.symbol == token;
             });
             return row == rows.end() ? std::string(token) : valueOf(row->quantity);
         });
@@ -167,7 +128,7 @@ public:
 
     // The value a choice shows: what was chosen, and what an empty choice
     // means (the allowable stress that replaces it is noted later).
-    std::string choice(const QuantityRow& row) const
+    std::string choice(const QuantityEntry& row) const
     {
         const auto first = std::find_if(record_.values.begin(), record_.values.end(),
                                         [&](const NotedValue& v) { return v.quantity == row.quantity; });
@@ -207,11 +168,11 @@ private:
     std::size_t complete_ = 0;
 };
 
-QuantityLine lineOf(const QuantityRow& row, const RunRecord& record)
+QuantityLine lineOf(const QuantityEntry& row, const RunRecord& record)
 {
     const RunValues values(record);
     QuantityLine line;
-    line.row = &row;
+    line.entry = &row;
     line.symbol = values.symbols(row.symbol, false);
     line.inSymbols = row.formula.empty() ? line.symbol : line.symbol + " = " + values.symbols(row.formula, false);
     if (isChoice(row)) {
@@ -231,13 +192,13 @@ QuantityLine lineOf(const QuantityRow& row, const RunRecord& record)
     return line;
 }
 
-std::vector<QuantityLine> linesOf(const RunRecord& record, bool (*wanted)(const QuantityRow&))
+std::vector<QuantityLine> linesOf(const RunRecord& record, bool (*wanted)(const QuantityEntry&))
 {
     std::vector<QuantityLine> lines;
     if (!record.calculation)
         return lines;
-    for (const QuantityRow& row : rows)
-        if (row.button == record.calculation->button && wanted(row))
+    for (const QuantityEntry& row : catalogue())
+        if (row.calculation == record.calculation->id && wanted(row))
             lines.push_back(lineOf(row, record));
     return lines;
 }
@@ -246,8 +207,6 @@ constexpr std::string_view verdictRule =
     "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
 
 } // namespace
-
-std::span<const QuantityRow> quantityRows() { return rows; }
 
 std::string capitalised(std::string_view name)
 {
@@ -271,7 +230,7 @@ std::string capitalised(std::string_view name)
 
 std::string QuantityLine::valueWithUnit() const
 {
-    return withUnit(value, isChoice(*row) && value.find(' ') != std::string::npos ? std::string_view{} : row->unit);
+    return withUnit(value, isChoice(*entry) && value.find(' ') != std::string::npos ? std::string_view{} : entry->unit);
 }
 
 std::string valueText(const Variant& value)
@@ -286,12 +245,13 @@ std::vector<QuantityLine> choicesOf(const RunRecord& record) { return linesOf(re
 
 std::vector<QuantityLine> resultsOf(const RunRecord& record)
 {
-    return linesOf(record, [](const QuantityRow& row) { return !isChoice(row) && isResult(row); });
+    return linesOf(record, &isResult);
 }
 
 std::string verdictOf(const RunRecord& record)
 {
-    const std::string* verdict = record.finalCaption("Label6");
+    const QuantityEntry* conclusion = record.calculation ? entryWithRole(record.calculation->id, Role::Verdict) : nullptr;
+    const std::string* verdict = conclusion ? record.finalCaption(conclusion->label) : nullptr;
     const Variant* tension = record.finalValue(RopeTension);
     const Variant* compared = record.finalValue(ComparedBreakingForce);
     const Variant* force = record.finalValue(BreakingForce);
@@ -307,19 +267,19 @@ std::string verdictOf(const RunRecord& record)
 
 std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
 {
-    if (label == "Label6") {
-        if (!lastRun || !lastRun->calculation || lastRun->calculation->button != "Command1")
+    const QuantityEntry* row = entryShownIn(label);
+    if (!row)
+        return {};
+    const bool ran = lastRun && lastRun->calculation && lastRun->calculation->id == row->calculation;
+    const std::string stopped =
+        "расчёт остановлен, " + (ran && lastRun->error ? shortErrorText(*lastRun->error) : std::string());
+    if (row->role == Role::Verdict) {
+        if (!ran)
             return std::string(verdictRule);
         const std::string verdict = verdictOf(*lastRun);
-        if (!verdict.empty())
-            return verdict;
-        return std::string(verdictRule) + " — не рассчитано: расчёт остановлен, "
-            + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
+        return verdict.empty() ? std::string(verdictRule) + " — не рассчитано: " + stopped : verdict;
     }
-    const auto row = std::find_if(rows.begin(), rows.end(), [&](const QuantityRow& r) { return r.label == label; });
-    if (row == rows.end() || label.empty())
-        return {};
-    if (!lastRun || !lastRun->calculation || lastRun->calculation->button != row->button) {
+    if (!ran) {
         const RunRecord none;
         const RunValues values(none);
         const std::string symbol = values.symbols(row->symbol, true);
@@ -330,14 +290,21 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
     // written, because an error came first, is not what the label shows.
     const QuantityLine line = lineOf(*row, *lastRun);
     const std::string* caption = lastRun->finalCaption(label);
-    const std::string stopped =
-        "расчёт остановлен, " + (lastRun->error ? shortErrorText(*lastRun->error) : std::string());
     if (!caption)
         return line.reached ? line.substituted + " — в окно не записано: " + stopped
                             : line.inSymbols + " — не рассчитано: " + stopped;
     if (row->quantity == LayerCount && lastRun->error)
         return line.substituted + " — рассчитано слоёв: " + *caption + "; " + stopped;
     return line.substituted;
+}
+
+std::vector<LabelText> resultTooltips(CalculationId calculation, const RunRecord* lastRun)
+{
+    std::vector<LabelText> tooltips;
+    for (const QuantityEntry& entry : catalogue())
+        if (entry.calculation == calculation && !entry.label.empty())
+            tooltips.push_back({entry.label, resultTooltip(entry.label, lastRun)});
+    return tooltips;
 }
 
 } // namespace kalventa

@@ -5,6 +5,7 @@
 // values are in the labels' number form (a point, the kinds' digits), so
 // they compare with the window.
 
+#include "core/catalogue.h"
 #include "core/run_record.h"
 
 #include <span>
@@ -14,25 +15,9 @@
 
 namespace kalventa {
 
-struct QuantityRow {
-    std::string_view button; // the calculation
-    Quantity quantity;
-    std::string_view symbol;       // "Dмин"; "{N}" stands for the number of layers
-    std::string_view name;         // "минимальный диаметр барабана"
-    std::string_view unit;         // "мм"; empty for counts and factors
-    std::string_view formula;      // "19 · d"; empty for inputs and choices
-    std::string_view substitution; // "19 · {d}": each {symbol} takes its value
-    std::string_view label;        // the result label that shows it, if one does
-    std::string_view ifEmpty = {}; // what a choice left empty means
-};
-
-// Every quantity of every calculation: for each, its inputs, then its choices,
-// then its results in the order worked out.
-std::span<const QuantityRow> quantityRows();
-
 // One quantity of a run.
 struct QuantityLine {
-    const QuantityRow* row = nullptr;
+    const QuantityEntry* entry = nullptr;
     std::string symbol;      // "P3" for the top one of three layers
     bool reached = false;    // the run gave it a value
     bool shown = false;      // reached, and written to its label if it has one
@@ -60,9 +45,19 @@ std::string capitalised(std::string_view name);
 std::string valueText(const Variant& value);
 
 // What a result label's tooltip says: before any run of its calculation
-// (`lastRun` null) the formula in symbols and what the quantity is; after a
-// run, the formula with the values substituted, or that an error stopped the
-// run before it. Empty for a label that shows no result.
+// (`lastRun` null or another calculation's) the formula in symbols and what
+// the quantity is; after a run, the formula with the values substituted, or
+// that an error stopped the run before it; for the verdict, the comparison.
+// Empty for a label that shows no result.
 std::string resultTooltip(std::string_view label, const RunRecord* lastRun);
+
+struct LabelText {
+    std::string_view label;
+    std::string text;
+};
+
+// The tooltips of every result label of the calculation, as the window and
+// the page show them.
+std::vector<LabelText> resultTooltips(CalculationId calculation, const RunRecord* lastRun);
 
 } // namespace kalventa

@@ -1,5 +1,6 @@
 #include "core/report.h"
 
+#include "core/calculation_table.h"
 #include "core/error_text.h"
 #include "core/formulas.h"
 
@@ -13,20 +14,12 @@ namespace {
 constexpr std::string_view sketchInputs[] = {"Text4", "Text5"};
 constexpr std::string_view sketchLabels[] = {"Label18", "Label16", "Label12", "Label23", "Label21", "Label20"};
 
-std::string explained(const QuantityRow& row, std::string_view symbol)
+std::string explained(const QuantityEntry& row, std::string_view symbol)
 {
     std::string text = std::string(symbol) + " — " + std::string(row.name);
     if (!row.unit.empty())
         text.append(", ").append(row.unit);
     return text;
-}
-
-const QuantityRow* rowOf(const RunRecord& record, Quantity quantity)
-{
-    const auto rows = quantityRows();
-    const auto it = std::find_if(
-        rows.begin(), rows.end(), [&](const QuantityRow& row) { return row.button == record.calculation->button && row.quantity == quantity; });
-    return it == rows.end() ? nullptr : &*it;
 }
 
 ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
@@ -36,7 +29,7 @@ ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
     section.stale = stale;
 
     for (const FieldRead& read : record.fieldsRead) {
-        const QuantityRow* row = rowOf(record, read.quantity);
+        const QuantityEntry* row = entryOf(record.calculation->id, read.quantity);
         if (!row)
             continue;
         section.inputs.push_back({std::string(row->symbol), capitalised(row->name), std::string(row->unit), read.typed,
@@ -46,20 +39,20 @@ ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
     for (const QuantityLine& choice : choicesOf(record)) {
         if (!choice.reached)
             continue;
-        section.inputs.push_back({choice.symbol, capitalised(choice.row->name), std::string(choice.row->unit), "—",
+        section.inputs.push_back({choice.symbol, capitalised(choice.entry->name), std::string(choice.entry->unit), "—",
                                   choice.value, {}});
-        section.where.push_back(explained(*choice.row, choice.symbol));
+        section.where.push_back(explained(*choice.entry, choice.symbol));
     }
 
     const std::string stopped = record.error ? "расчёт остановлен, " + shortErrorText(*record.error) : "";
     for (const QuantityLine& result : resultsOf(record)) {
-        if (result.row->formula.empty())
+        if (result.entry->formula.empty())
             continue; // the layer count is a choice, listed with the inputs
         section.formulas.push_back(
             {++formulaNumber, !result.reached ? result.inSymbols + " — не рассчитано: " + stopped
                               : result.shown   ? result.substituted
                                                : result.substituted + " — в окно не записано: " + stopped});
-        section.where.push_back(explained(*result.row, result.symbol));
+        section.where.push_back(explained(*result.entry, result.symbol));
     }
 
     for (std::size_t i = 0; i < record.layers.size(); ++i) {
@@ -71,7 +64,7 @@ ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
             {std::to_string(i + 1), text(layer.pitchDiameter), text(layer.flangeDiameter), text(layer.layerLength)});
     }
 
-    if (record.calculation->button == "Command3") {
+    if (record.calculation->id == CalculationId::RopeCapacity) {
         for (const std::string_view field : sketchInputs)
             for (const FieldRead& read : record.fieldsRead)
                 if (read.field == field)

@@ -11,12 +11,12 @@ Single Run::readSingle(std::string_view textField)
     const std::string text = window_.text(textField);
     status_.clear();
     const NumberReading reading = readNumber(text);
-    window_.textRead(textField, text, reading);
     if (reading.overflow)
         arithmetic_.overflowed();
     const Single value = arithmetic_.narrow(reading.value);
     if (std::isinf(value) && infiniteInput_ == Quantity::Unknown)
         infiniteInput_ = arithmetic_.workingOn();
+    window_.textRead({textField, arithmetic_.workingOn(), text, reading, value});
     note(arithmetic_.workingOn(), Variant(value));
     return value;
 }

@@ -13,27 +13,26 @@ void RunHistory::add(RunRecord record)
 void RunHistory::inputChanged(std::string_view control)
 {
     for (Entry& entry : entries_)
-        if (std::find(entry.record.calculation->inputs.begin(), entry.record.calculation->inputs.end(), control)
-            != entry.record.calculation->inputs.end())
+        if (reads(entry.record.calculation->id, control))
             entry.stale = true;
 }
 
-const RunHistory::Entry* RunHistory::find(std::string_view button) const
+const RunHistory::Entry* RunHistory::find(CalculationId calculation) const
 {
     const auto it = std::find_if(entries_.begin(), entries_.end(),
-                                 [&](const Entry& e) { return e.record.calculation->button == button; });
+                                 [&](const Entry& e) { return e.record.calculation->id == calculation; });
     return it == entries_.end() ? nullptr : &*it;
 }
 
-const RunRecord* RunHistory::lastRun(std::string_view button) const
+const RunRecord* RunHistory::lastRun(CalculationId calculation) const
 {
-    const Entry* entry = find(button);
+    const Entry* entry = find(calculation);
     return entry ? &entry->record : nullptr;
 }
 
-bool RunHistory::stale(std::string_view button) const
+bool RunHistory::stale(CalculationId calculation) const
 {
-    const Entry* entry = find(button);
+    const Entry* entry = find(calculation);
     return entry && entry->stale;
 }
 

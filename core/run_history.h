@@ -18,9 +18,9 @@ public:
     // An input control was changed: the runs that read it are stale.
     void inputChanged(std::string_view control);
 
-    // The last run of the calculation the button runs; null before one.
-    const RunRecord* lastRun(std::string_view button) const;
-    bool stale(std::string_view button) const;
+    // The last run of the calculation; null before one.
+    const RunRecord* lastRun(CalculationId calculation) const;
+    bool stale(CalculationId calculation) const;
     // The runs for the report, oldest first.
     std::vector<ReportRun> reportRuns() const;
 
@@ -29,7 +29,7 @@ private:
         RunRecord record;
         bool stale = false;
     };
-    const Entry* find(std::string_view button) const;
+    const Entry* find(CalculationId calculation) const;
 
     std::vector<Entry> entries_;
 };

@@ -25,23 +25,16 @@ public:
         record_.captions.push_back({std::string(name), std::string(caption)});
     }
 
-    void textRead(std::string_view name, std::string_view text, const NumberReading& reading) override
+    void textRead(const TextReading& read) override
     {
-        window_.textRead(name, text, reading);
-        record_.fieldsRead.push_back(
-            {std::string(name), Quantity::Unknown, excerpt(text, typedCharacters), Variant{}, misreadNotice(text, reading)});
-        inputPending_ = true;
+        window_.textRead(read);
+        record_.fieldsRead.push_back({std::string(read.field), read.quantity, excerpt(read.text, typedCharacters),
+                                      Variant(read.value), misreadNotice(read.text, read.reading)});
     }
 
     void noted(Quantity quantity, const Variant& value) override
     {
         window_.noted(quantity, value);
-        // The value of a text just read comes first: it is that input's.
-        if (inputPending_) {
-            inputPending_ = false;
-            record_.fieldsRead.back().quantity = quantity;
-            record_.fieldsRead.back().value = value;
-        }
         record_.values.push_back({quantity, value});
         if (quantity == Quantity::PitchDiameter)
             record_.layers.push_back({value, {}, {}, {}});
@@ -61,7 +54,6 @@ private:
 
     Controls& window_;
     RunRecord& record_;
-    bool inputPending_ = false;
 };
 
 // "натяжение 55000 Н; канат не допустим": each label once, with its last caption.
@@ -73,12 +65,12 @@ std::string writtenResults(const RunRecord& record)
         if (std::find(said.begin(), said.end(), written.label) != said.end())
             continue;
         said.push_back(written.label);
-        const ResultMeaning* meaning = resultMeaning(written.label);
-        if (!meaning)
+        const QuantityEntry* result = entryShownIn(written.label);
+        if (!result)
             continue;
         if (!text.empty())
             text += "; ";
-        text.append(meaning->summaryWord).append(" ").append(spokenValue(*meaning, *record.finalCaption(written.label)));
+        text.append(result->summaryWord).append(" ").append(resultInWords(*result, *record.finalCaption(written.label)));
     }
     return text;
 }
@@ -102,7 +94,7 @@ RunRecord recordRun(const CalculationEntry& calculation, Controls& window)
     RunRecord record;
     record.calculation = &calculation;
     // Enough for a six-layer run, so that recording does not keep regrowing.
-    record.fieldsRead.reserve(calculation.inputs.size());
+    record.fieldsRead.reserve(4);
     record.values.reserve(48);
     record.captions.reserve(20);
     RecordingControls recording(window, record);

@@ -40,6 +40,7 @@ enum class Quantity {
     LayerCount,
     AllowableStress,
     FlangeFactor,
+    RopeVerdict, // what the rope check concludes
 };
 
 class RuntimeError : public std::runtime_error {

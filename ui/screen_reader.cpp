@@ -11,8 +11,6 @@
 #include <QGroupBox>
 #include <QLabel>
 
-#include <algorithm>
-
 namespace kalventa::ui {
 namespace {
 
@@ -61,10 +59,12 @@ void nameForScreenReaders(QWidget& window)
     for (QGroupBox* group : window.findChildren<QGroupBox*>())
         group->setAccessibleName(group->title());
 
-    for (const InputMeaning& input : inputMeanings())
-        child(window, input.control).setAccessibleName(fromUtf8(input.name));
-    for (const ResultMeaning& result : resultMeanings())
-        child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, nullptr)));
+    for (const QuantityEntry& quantity : catalogue()) {
+        if (!quantity.spokenInput.empty())
+            child(window, quantity.controls[0]).setAccessibleName(fromUtf8(quantity.spokenInput));
+        if (!quantity.label.empty())
+            child(window, quantity.label).setAccessibleName(fromUtf8(spokenResult(quantity, nullptr)));
+    }
     for (const CaptionRow& row : captionRows())
         child<QLabel>(window, row.label).setBuddy(&child(window, row.control));
 
@@ -81,8 +81,8 @@ void nameForScreenReaders(QWidget& window)
 
 void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)
 {
-    for (const ResultMeaning& result : resultMeanings())
-        if (const std::string* caption = record.finalCaption(result.label))
+    for (const QuantityEntry& result : catalogue())
+        if (const std::string* caption = result.label.empty() ? nullptr : record.finalCaption(result.label))
             child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, caption)));
     announce(button, fromUtf8(runSummary(record)));
 }
@@ -90,7 +90,7 @@ void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)
 void forgetSummaries(QWidget& window, std::string_view control)
 {
     for (const CalculationEntry& calculation : calculations())
-        if (std::find(calculation.inputs.begin(), calculation.inputs.end(), control) != calculation.inputs.end())
+        if (reads(calculation.id, control))
             if (QWidget& button = child(window, calculation.button); button.accessibleDescription() != purposeOf(calculation))
                 button.setAccessibleDescription(purposeOf(calculation));
 }

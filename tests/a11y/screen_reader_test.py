@@ -237,7 +237,7 @@ def run_rope_check(app, announcements):
     check("rope check summary", summary, "Расчёт каната: натяжение 55000 Н; канат не допустим")
     check("rope check description", button.description, summary)
     check("rope check results", result_names(app, ["Минимальное допустимое натяжение каната", "Заключение о канате"]),
-          ["Минимальное допустимое натяжение каната: 55000 Н", "Заключение о канате: не допустим"])
+          ["Минимальное допустимое натяжение каната: 55000 Н", "Заключение о канате: Не допустимо"])
     # The same run again is announced again.
     summary, _ = press(app, announcements, "Расчёт каната")
     check("rope check summary, second press", summary, "Расчёт каната: натяжение 55000 Н; канат не допустим")

@@ -284,13 +284,16 @@ private slots:
         QCOMPARE(QString::fromStdString(*runs[1].record->finalCaption("Label8")), " 157.7");
 
         history.inputChanged("Text7"); // read by neither
-        QVERIFY(!history.stale("Command1") && !history.stale("Command2"));
+        QVERIFY(!history.stale(CalculationId::RopeCheck) && !history.stale(CalculationId::DrumSizeLimits));
         history.inputChanged("Option3");
-        QVERIFY(history.stale("Command1"));
-        QVERIFY(!history.stale("Command2"));
+        QVERIFY(history.stale(CalculationId::RopeCheck));
+        QVERIFY(!history.stale(CalculationId::DrumSizeLimits));
         history.add(run("Command1", ropeCheckExample));
-        QVERIFY(!history.stale("Command1"));
-        QVERIFY(!history.lastRun("Command3"));
+        QVERIFY(!history.stale(CalculationId::RopeCheck));
+        QVERIFY(!history.lastRun(CalculationId::RopeCapacity));
+        history.add(run("Command3", {{"Text6", "12"}}));
+        history.inputChanged("Combo2"); // a list chosen anew
+        QVERIFY(history.stale(CalculationId::RopeCapacity) && !history.stale(CalculationId::RopeCheck));
     }
 };
 

@@ -10,7 +10,9 @@
 
 #include <QTest>
 
+
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -120,7 +122,8 @@ private slots:
         QTest::newRow("negative length") << "Label10" << true << "-171" << "Максимальная длина барабана: -171 мм";
         QTest::newRow("fraction") << "Label20" << true << " 200.0549" << "Канатоёмкость: 200.0549 м";
         QTest::newRow("count without unit") << "Label18" << true << "3" << "Слоёв каната: 3";
-        QTest::newRow("verdict shown") << "Label6" << true << "Не допустимо" << "Заключение о канате: не допустим";
+        QTest::newRow("verdict shown as it stands")
+            << "Label6" << true << "Не допустимо" << "Заключение о канате: Не допустимо";
         QTest::newRow("verdict empty") << "Label6" << true << "" << "Заключение о канате: допустим";
         QTest::newRow("never written") << "Label12" << false << ""
                                        << "Остаток длины барабана за последним витком: нет результата";
@@ -133,19 +136,32 @@ private slots:
         QFETCH(bool, written);
         QFETCH(QString, caption);
         QFETCH(QString, spoken);
-        const ResultMeaning* meaning = resultMeaning(label.toStdString());
-        QVERIFY(meaning);
+        const QuantityEntry* result = entryShownIn(label.toStdString());
+        QVERIFY(result);
         const std::string text = caption.toStdString();
-        QCOMPARE(QString::fromStdString(spokenResult(*meaning, written ? &text : nullptr)), spoken);
+        QCOMPARE(QString::fromStdString(spokenResult(*result, written ? &text : nullptr)), spoken);
     }
 
-    void every_result_label_has_its_words()
+    // The catalogue knows every control a calculation reads and every label
+    // it writes, and names each of its quantities once for a file.
+    void the_catalogue_covers_every_calculation()
     {
         for (const CalculationEntry& calculation : calculations()) {
             MemoryControls window = MemoryControls::with({{"Text6", "15"}, {"Combo1", "5"}});
             calculation.run(window);
-            for (const auto& [label, caption] : window.captions)
-                QVERIFY2(resultMeaning(label), label.c_str());
+            for (const auto& [label, caption] : window.captions) {
+                const QuantityEntry* result = entryShownIn(label);
+                QVERIFY2(result && result->calculation == calculation.id && !result->spokenResult.empty(),
+                         label.c_str());
+            }
+            for (const std::string& control : window.reads)
+                QVERIFY2(reads(calculation.id, control), control.c_str());
+            std::set<std::string_view> keys;
+            for (const QuantityEntry& quantity : catalogue())
+                if (quantity.calculation == calculation.id)
+                    QVERIFY2(keys.insert(quantity.fileKey).second
+                                 && quantity.fileKey.find_first_not_of("abcdefghijklmnopqrstuvwxyz_") == std::string_view::npos,
+                             std::string(quantity.fileKey).c_str());
         }
     }
 

@@ -6,6 +6,7 @@
 // under node.
 
 #include "core/calculation_table.h"
+#include "core/catalogue.h"
 #include "core/controls.h"
 #include "core/error_text.h"
 #include "core/copied_results.h"
@@ -92,15 +93,12 @@ val pair(std::string_view first, std::string_view second)
     return both;
 }
 
-// The formula tooltip of each result label of the calculation `button` runs.
-val formulasOf(std::string_view button, const RunRecord* lastRun)
+// The formula tooltip of each result label of the calculation.
+val formulasOf(CalculationId calculation, const RunRecord* lastRun)
 {
     val formulas = val::array();
-    for (const QuantityRow& row : quantityRows())
-        if (row.button == button && !row.label.empty())
-            formulas.call<void>("push", pair(row.label, resultTooltip(row.label, lastRun)));
-    if (button == "Command1")
-        formulas.call<void>("push", pair("Label6", resultTooltip("Label6", lastRun)));
+    for (const LabelText& tooltip : resultTooltips(calculation, lastRun))
+        formulas.call<void>("push", pair(tooltip.label, tooltip.text));
     return formulas;
 }
 
@@ -111,17 +109,19 @@ val windowWords()
 {
     val words = val::object();
     val inputs = val::array();
-    for (const InputMeaning& input : inputMeanings())
-        inputs.call<void>("push", pair(input.control, input.name));
     val results = val::array();
-    for (const ResultMeaning& result : resultMeanings())
-        results.call<void>("push", pair(result.label, spokenResult(result, nullptr)));
+    for (const QuantityEntry& quantity : catalogue()) {
+        if (!quantity.spokenInput.empty())
+            inputs.call<void>("push", pair(quantity.controls[0], quantity.spokenInput));
+        if (!quantity.label.empty())
+            results.call<void>("push", pair(quantity.label, spokenResult(quantity, nullptr)));
+    }
     val buttons = val::array();
     val formulas = val::array();
     for (const CalculationEntry& calculation : calculations()) {
         buttons.call<void>("push",
                            pair(calculation.button, std::string(calculation.title) + ": " + std::string(calculation.purpose)));
-        formulas.call<void>("push", formulasOf(calculation.button, nullptr));
+        formulas.call<void>("push", formulasOf(calculation.id, nullptr));
     }
     words.set("inputs", inputs);
     words.set("results", results);
@@ -152,12 +152,12 @@ val runRecorded(const std::string& button, val page)
         notices.call<void>("push", pair(read.field, read.notice));
     outcome.set("notices", notices);
     val spoken = val::array();
-    for (const ResultMeaning& result : resultMeanings())
-        if (const std::string* caption = record.finalCaption(result.label))
+    for (const QuantityEntry& result : catalogue())
+        if (const std::string* caption = result.label.empty() ? nullptr : record.finalCaption(result.label))
             spoken.call<void>("push", pair(result.label, spokenResult(result, caption)));
     outcome.set("spoken", spoken);
     history().add(std::move(record));
-    outcome.set("formulas", formulasOf(button, history().lastRun(button)));
+    outcome.set("formulas", formulasOf(calculation->id, history().lastRun(calculation->id)));
     return outcome;
 }
 
