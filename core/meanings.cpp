@@ -38,6 +38,11 @@ std::string spokenResult(const QuantityEntry& result, const std::string* caption
     return spoken + resultInWords(result, *caption);
 }
 
+std::string spokenStopped(const QuantityEntry& result)
+{
+    return std::string(result.spokenResult) + ": не рассчитано, расчёт остановлен";
+}
+
 std::string spokenChoice(std::string_view item)
 {
     return item.empty() ? std::string("Ничего не выбрано") : "Выбрано: " + std::string(item);

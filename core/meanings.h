@@ -30,6 +30,10 @@ inline constexpr PictureMeaning sketchMeaning{
 // written the label (`caption` null).
 std::string spokenResult(const QuantityEntry& result, const std::string* caption);
 
+// A result label a stopped run emptied, as heard:
+// "Толщина стенки барабана: не рассчитано, расчёт остановлен".
+std::string spokenStopped(const QuantityEntry& result);
+
 // The value and unit, or the verdict in words, of a caption a run wrote, as
 // a sentence names it: "55000 Н", "не допустим".
 std::string resultInWords(const QuantityEntry& result, std::string_view caption);

@@ -106,6 +106,17 @@ RunRecord recordRun(const CalculationEntry& calculation, Controls& window)
     return record;
 }
 
+std::vector<std::string_view> labelsLeftBehind(const RunRecord& record)
+{
+    std::vector<std::string_view> labels;
+    if (!record.error || !record.calculation)
+        return labels;
+    for (const QuantityEntry& result : catalogue())
+        if (result.calculation == record.calculation->id && !result.label.empty() && !record.finalCaption(result.label))
+            labels.push_back(result.label);
+    return labels;
+}
+
 std::string runSummary(const RunRecord& record)
 {
     std::string summary(record.calculation ? record.calculation->title : std::string_view{});
@@ -114,7 +125,7 @@ std::string runSummary(const RunRecord& record)
     if (!record.error)
         return summary + results;
     summary += "расчёт остановлен, " + shortErrorText(*record.error) + ". ";
-    return summary + (results.empty() ? "Результаты не изменились" : "Записано до остановки: " + results);
+    return summary + (results.empty() ? "Результаты не рассчитаны" : "Записано до остановки: " + results);
 }
 
 } // namespace kalventa

@@ -63,6 +63,11 @@ struct RunRecord {
 // instead of thrown.
 RunRecord recordRun(const CalculationEntry& calculation, Controls& window);
 
+// The result labels of its calculation that a run stopped by an error did
+// not write: they would show an earlier run's numbers beside this run's, so
+// the window empties them. None after a run that ended well.
+std::vector<std::string_view> labelsLeftBehind(const RunRecord& record);
+
 // One short sentence for a screen reader: the calculation and its results,
 // "Расчёт каната: натяжение 55000 Н; канат не допустим", or where a run-time
 // error stopped it and what it had written by then.

@@ -9,6 +9,7 @@
 
 #include "core/calculation_table.h"
 #include "core/error_text.h"
+#include "core/run_record.h"
 #include "core/runtime_error.h"
 #include "fuzz_input.h"
 #include "memory_controls.h"
@@ -129,12 +130,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CalculationEntry& calculation = calculations()[input->calculation];
     MemoryControls expected = mirror(window);
-    std::optional<RuntimeError> error;
-    try {
-        calculation.run(expected);
-    } catch (const RuntimeError& raised) {
-        error = raised;
-    }
+    const RunRecord record = recordRun(calculation, expected);
+    const std::optional<RuntimeError>& error = record.error;
+    for (const std::string_view label : labelsLeftBehind(record))
+        expected.setCaption(label, {});
 
     child<QPushButton>(window, std::string(calculation.button).c_str()).click();
 

@@ -184,6 +184,10 @@ void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
     // A run-time error stops this calculation only: the labels it wrote keep
     // their new texts, and everything the engineer typed stays for a correction.
     RunRecord record = recordRun(calculation, controls);
+    // Every number on screen belongs to the inputs on screen: the results a
+    // stopped run did not reach are emptied, not left from an earlier run.
+    for (const std::string_view label : labelsLeftBehind(record))
+        controls.setCaption(label, {});
     showNotices(*this, record);
     speakRun(*this, button, record);
     const std::optional<RuntimeError> error = record.error;

@@ -81,9 +81,14 @@ void nameForScreenReaders(QWidget& window)
 
 void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)
 {
-    for (const QuantityEntry& result : catalogue())
-        if (const std::string* caption = result.label.empty() ? nullptr : record.finalCaption(result.label))
+    for (const QuantityEntry& result : catalogue()) {
+        if (result.label.empty() || !record.calculation || result.calculation != record.calculation->id)
+            continue;
+        if (const std::string* caption = record.finalCaption(result.label))
             child(window, result.label).setAccessibleName(fromUtf8(spokenResult(result, caption)));
+        else if (record.error)
+            child(window, result.label).setAccessibleName(fromUtf8(spokenStopped(result)));
+    }
     announce(button, fromUtf8(runSummary(record)));
 }
 

@@ -285,13 +285,14 @@ def run_into_an_error(app, announcements):
     type_into(app, "Диаметр каната d, мм", "10")
     summary, _ = press(app, announcements, "Расчёт канатоёмкости")
     check("error summary", summary,
-          "Расчёт канатоёмкости: расчёт остановлен, переполнение (число витков в слое). Результаты не изменились")
+          "Расчёт канатоёмкости: расчёт остановлен, переполнение (число витков в слое). Результаты не рассчитаны")
     alert = wait_until(lambda: nodes(app, role="alert"), "the error box")[0]
     texts = [node.name for node in walk(alert)]
     check("error box says overflow", any(text.startswith("Переполнение") for text in texts), True)
     do_action(one(alert, role="push button"), "Press")
     wait_until(lambda: not nodes(app, role="alert"), "the error box to close")
-    check("results kept after the error", result_names(app, ["Слоёв каната"]), ["Слоёв каната: 3"])
+    check("results emptied after the error", result_names(app, ["Слоёв каната"]),
+          ["Слоёв каната: не рассчитано, расчёт остановлен"])
 
 
 def main():

@@ -455,6 +455,10 @@ async function press(button) {
       written.push([name, caption]);
     },
   });
+  // The results a stopped run did not reach show nothing rather than an
+  // earlier run's numbers.
+  for (const name of outcome.emptied)
+    pageControls.setCaption(name, '');
   for (const [name, notice] of outcome.notices)
     describe(controls.get(name), notice, true);
   for (const [name, spoken] of outcome.spoken)

@@ -135,7 +135,8 @@ val windowWords()
 // Runs the calculation of `button` on the page's controls as the desktop
 // window does, recorded: the error's message (undefined when none), the
 // summary for a screen reader, the notice of each field read (empty when it
-// was read whole), the new names of the results written, and the formulas.
+// was read whole), the labels a stopped run empties, the new names of its
+// results, and the formulas.
 val runRecorded(const std::string& button, val page)
 {
     const CalculationEntry* calculation = calculationOf(button);
@@ -152,9 +153,18 @@ val runRecorded(const std::string& button, val page)
         notices.call<void>("push", pair(read.field, read.notice));
     outcome.set("notices", notices);
     val spoken = val::array();
-    for (const QuantityEntry& result : catalogue())
-        if (const std::string* caption = result.label.empty() ? nullptr : record.finalCaption(result.label))
+    val emptied = val::array();
+    for (const std::string_view label : labelsLeftBehind(record))
+        emptied.call<void>("push", std::string(label));
+    outcome.set("emptied", emptied);
+    for (const QuantityEntry& result : catalogue()) {
+        if (result.label.empty() || result.calculation != calculation->id)
+            continue;
+        if (const std::string* caption = record.finalCaption(result.label))
             spoken.call<void>("push", pair(result.label, spokenResult(result, caption)));
+        else if (record.error)
+            spoken.call<void>("push", pair(result.label, spokenStopped(result)));
+    }
     outcome.set("spoken", spoken);
     history().add(std::move(record));
     outcome.set("formulas", formulasOf(calculation->id, history().lastRun(calculation->id)));
