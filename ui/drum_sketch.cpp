@@ -1,7 +1,7 @@
 #include "ui/drum_sketch.h"
 
 #include "ui/look.h"
-#include "ui/sketch_table.h"
+#include "window/sketch_table.h"
 
 #include <QPainter>
 #include <QPen>

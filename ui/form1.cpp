@@ -8,13 +8,13 @@
 #include "ui/enter_presses_button.h"
 #include "ui/input_notices.h"
 #include "ui/ink.h"
-#include "ui/layout_table.h"
 #include "ui/look.h"
 #include "ui/report_actions.h"
 #include "ui/result_formulas.h"
 #include "ui/screen_reader.h"
 #include "ui/text.h"
 #include "ui/widget_controls.h"
+#include "window/layout_table.h"
 
 #include <QComboBox>
 #include <QGroupBox>

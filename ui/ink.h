@@ -1,8 +1,8 @@
 #pragma once
 // The colour of each ink a control's text is set in.
 
-#include "ui/layout_table.h"
 #include "ui/look.h"
+#include "window/layout_table.h"
 
 namespace kalventa::ui {
 

@@ -1,9 +1,10 @@
 #pragma once
 // The look of the window in Qt's terms: the colours and fonts of
-// look_table.h as QColor and QFont, and the style that paints the controls.
+// window/look_table.h as QColor and QFont, and the style that paints the
+// controls.
 
-#include "ui/look_table.h"
 #include "ui/text.h"
+#include "window/look_table.h"
 
 #include <QColor>
 #include <QFont>
@@ -19,7 +20,7 @@ inline QColor qColour(const Rgb& colour)
     return {colour.red, colour.green, colour.blue};
 }
 
-// The colours of look_table.h, with the reasons given there.
+// The colours of window/look_table.h, with the reasons given there.
 inline const QColor formBackground = qColour(rgb::formBackground);
 inline const QColor buttonFace = qColour(rgb::buttonFace);
 inline const QColor groupCaption = qColour(rgb::groupCaption);

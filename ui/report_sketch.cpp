@@ -2,9 +2,9 @@
 
 #include "ui/drum_sketch.h"
 #include "ui/ink.h"
-#include "ui/layout_table.h"
 #include "ui/look.h"
 #include "ui/text.h"
+#include "window/layout_table.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>

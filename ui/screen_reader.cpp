@@ -2,8 +2,8 @@
 
 #include "core/calculation_table.h"
 #include "core/meanings.h"
-#include "ui/layout_table.h"
 #include "ui/text.h"
+#include "window/layout_table.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

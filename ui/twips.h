@@ -3,7 +3,7 @@
 // pixels of 96 dots per inch; Qt scales them on a screen with a larger device
 // pixel ratio.
 
-#include "ui/twip_rect.h"
+#include "window/twip_rect.h"
 
 #include <QRect>
 

@@ -4,7 +4,7 @@
 // same drawing, twice as large and still crisp.
 
 #include "ui/form1.h"
-#include "ui/sketch_table.h"
+#include "window/sketch_table.h"
 #include "window_test_support.h"
 
 #include <QFrame>

@@ -1,13 +1,14 @@
 // The core's own test tables (tests/core/tables) against the core compiled to
 // WebAssembly, through the same controls interface the page uses: the same
-// rows and the same expected texts as the desktop's Qt tests.
+// rows and the same expected texts as the desktop's Qt tests. They run on the
+// tests' module, the page's core with the conversions of number texts besides.
 
 import assert from 'node:assert/strict';
 import { describe, test } from 'node:test';
 
-import { loadCore, readJson } from './support.mjs';
+import { loadCore, loadTestCore, readJson } from './support.mjs';
 
-const core = await loadCore();
+const core = await loadTestCore();
 const calculations = readJson('tests/core/tables/calculations.json');
 const numberTexts = readJson('tests/core/tables/number_texts.json');
 
@@ -117,5 +118,13 @@ describe('text to number', () => {
     test(`"${text.slice(0, 12)}" (${text.length} characters)`, () => {
       assert.deepEqual(core.readNumber(text), { value, overflow });
     });
+  }
+});
+
+test('the page\'s module carries none of the conversions exported for these tests', async () => {
+  const shipped = await loadCore();
+  for (const name of ['signedSingle', 'signedDouble', 'signedCurrency', 'signedInteger', 'plainInteger', 'readNumber']) {
+    assert.equal(typeof core[name], 'function', name);
+    assert.equal(shipped[name], undefined, name);
   }
 });

@@ -1,6 +1,7 @@
 // What the browser edition's tests and benchmarks share: the built site, a
 // static server for it on the loopback address, Debian's Chromium driven by
-// puppeteer-core, the generated window tables and the core under node.
+// puppeteer-core, the generated window tables and the core under node, as the
+// site has it and as its tests' module has it.
 
 import { createReadStream, existsSync, readFileSync, statSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -11,6 +12,9 @@ export const root = resolve(dirname(fileURLToPath(import.meta.url)), '..', '..')
 export const siteDir = resolve(process.env.KALVENTA_WEB_SITE_DIR ?? join(root, 'build', 'web'));
 export const tablesFile = resolve(
   process.env.KALVENTA_WEB_TABLES ?? join(root, 'build', 'web-build', 'web', 'window_tables.js'));
+// The core's module for its tests, beside the build, not in the site.
+export const testCoreDir = resolve(
+  process.env.KALVENTA_WEB_TEST_CORE_DIR ?? join(root, 'build', 'web-build', 'web', 'wasm', 'web', 'wasm'));
 
 export function readJson(path) {
   return JSON.parse(readFileSync(join(root, path), 'utf8'));
@@ -21,10 +25,19 @@ export function windowTables() {
   return new Function(`${readFileSync(tablesFile, 'utf8')}\nreturn windowTables;`)();
 }
 
+async function loadModule(dir, name) {
+  const { default: createKalventaCore } = await import(pathToFileURL(join(dir, `${name}.js`)).href);
+  return createKalventaCore({ wasmBinary: readFileSync(join(dir, `${name}.wasm`)) });
+}
+
 // The core compiled to WebAssembly, as the page loads it.
-export async function loadCore() {
-  const { default: createKalventaCore } = await import(pathToFileURL(join(siteDir, 'kalventa_core.js')).href);
-  return createKalventaCore({ wasmBinary: readFileSync(join(siteDir, 'kalventa_core.wasm')) });
+export function loadCore() {
+  return loadModule(siteDir, 'kalventa_core');
+}
+
+// The same core with the conversions of number texts besides, for its tests.
+export function loadTestCore() {
+  return loadModule(testCoreDir, 'kalventa_core_test');
 }
 
 const contentTypes = {

@@ -6,9 +6,9 @@
 //
 // Usage: window_tables OUTPUT.js
 
-#include "ui/layout_table.h"
-#include "ui/look_table.h"
-#include "ui/sketch_table.h"
+#include "window/layout_table.h"
+#include "window/look_table.h"
+#include "window/sketch_table.h"
 
 #include <cstddef>
 #include <cstdio>
@@ -140,7 +140,7 @@ void list(std::ostream& out, std::span<const T> rows, Write&& write)
 void writeTables(std::ostream& out)
 {
     out << "// The window's tables, written by web/tools/window_tables.cpp from\n"
-           "// ui/layout_table.cpp, ui/sketch_table.cpp and ui/look_table.h. Do not edit.\n"
+           "// window/layout_table.cpp, window/sketch_table.cpp and window/look_table.h. Do not edit.\n"
            "const windowTables = {\n";
     out << "  twipsPerPixel: " << twipsPerPixel << ",\n";
     out << "  formName: " << quoted(formName) << ",\n";

@@ -2,8 +2,6 @@
 // page hands over its controls as a JavaScript object with the four
 // functions of the core's Controls (text, value, listIndex, setCaption), and
 // a button's calculation runs on them exactly as on the desktop window.
-// The conversions of number texts are exported too, for the core's tests
-// under node.
 
 #include "core/calculation_table.h"
 #include "core/catalogue.h"
@@ -16,15 +14,11 @@
 #include "core/run_history.h"
 #include "core/run_record.h"
 #include "core/kinds.h"
-#include "core/number_to_text.h"
 #include "core/runtime_error.h"
-#include "core/text_to_number.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
-#include <charconv>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -243,46 +237,6 @@ val buttonNames()
     return names;
 }
 
-std::string signedSingle(double value)
-{
-    return signedText(static_cast<Single>(value));
-}
-
-std::string signedDouble(double value)
-{
-    return signedText(value);
-}
-
-// A Currency given by its count of ten-thousandths, as decimal digits: a
-// JavaScript number cannot hold every one of them.
-std::string signedCurrency(const std::string& units)
-{
-    std::int64_t count = 0;
-    const auto [end, error] = std::from_chars(units.data(), units.data() + units.size(), count);
-    if (error != std::errc() || end != units.data() + units.size())
-        throw std::invalid_argument("not a count of ten-thousandths: " + units);
-    return signedText(Currency{count});
-}
-
-std::string signedInteger(int value)
-{
-    return signedText(static_cast<Integer>(value));
-}
-
-std::string plainInteger(int value)
-{
-    return plainText(static_cast<Integer>(value));
-}
-
-val readNumberOf(const std::string& text)
-{
-    const NumberReading reading = readNumber(text);
-    val result = val::object();
-    result.set("value", reading.value);
-    result.set("overflow", reading.overflow);
-    return result;
-}
-
 } // namespace
 } // namespace kalventa::web
 
@@ -296,10 +250,4 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("reportData", &reportData);
     emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
-    emscripten::function("signedSingle", &signedSingle);
-    emscripten::function("signedDouble", &signedDouble);
-    emscripten::function("signedCurrency", &signedCurrency);
-    emscripten::function("signedInteger", &signedInteger);
-    emscripten::function("plainInteger", &plainInteger);
-    emscripten::function("readNumber", &readNumberOf);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The look of the window as plain values: its colours as RGB triples, its five
 // font forms, its caption and typeface, each named once here. The desktop
-// window makes Qt colours and fonts of them (look.h); the browser edition's
+// window makes Qt colours and fonts of them (ui/look.h); the browser edition's
 // page is generated from the same values.
 
 #include <string_view>

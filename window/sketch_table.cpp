@@ -1,4 +1,4 @@
-#include "ui/sketch_table.h"
+#include "window/sketch_table.h"
 
 #include <algorithm>
 #include <array>

@@ -4,8 +4,8 @@
 // the Tab order, and which label captions which control.
 // The window is built from these tables in one loop (Form1).
 
-#include "ui/look_table.h"
-#include "ui/twip_rect.h"
+#include "window/look_table.h"
+#include "window/twip_rect.h"
 
 #include <span>
 #include <string_view>

@@ -4,7 +4,7 @@
 // dimensions whose values stand in the fields and labels placed on the sketch.
 // Coordinates in twips from the top-left corner inside the picture's border.
 
-#include "ui/twip_rect.h"
+#include "window/twip_rect.h"
 
 #include <span>
 #include <string_view>

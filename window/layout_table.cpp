@@ -1,4 +1,4 @@
-#include "ui/layout_table.h"
+#include "window/layout_table.h"
 
 #include <algorithm>
 #include <array>
