@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
@@ -23,18 +24,41 @@ namespace {
 
 const QString programName = QStringLiteral("Кальвента " KALVENTA_VERSION);
 
-void saveWithDialog(QWidget& window, const RunHistory& history)
+QString capitalisedFirst(QString text)
 {
-    auto* dialog = new QFileDialog(&window, QStringLiteral("Сохранить расчётную записку"), defaultReportPath(),
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
+}
+
+// The file dialog on `path`; a failed save says why and comes back to the
+// dialog with the path as typed, for another folder or name.
+void saveWithDialog(QWidget& window, const RunHistory& history, const QString& path)
+{
+    // The dialog opens on the nearest folder that exists, with the rest of the
+    // path in its name field, so that a missing folder stays as typed.
+    QString folder = QFileInfo(path).absolutePath();
+    while (!QDir(folder).exists() && QFileInfo(folder).path() != folder)
+        folder = QFileInfo(folder).path();
+    auto* dialog = new QFileDialog(&window, QStringLiteral("Сохранить расчётную записку"), folder,
                                    QStringLiteral("PDF (*.pdf)"));
+    dialog->selectFile(QDir(folder).relativeFilePath(path));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("pdf"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // An existing file is replaced only after the dialog's own question.
-    QObject::connect(dialog, &QFileDialog::fileSelected, &window, [&window, &history](const QString& path) {
-        if (!saveReportPdf(currentReport(history), path))
-            QMessageBox::warning(&window, window.windowTitle(),
-                                 QStringLiteral("Не удалось сохранить расчётную записку в файл\n%1").arg(path));
+    QObject::connect(dialog, &QFileDialog::fileSelected, &window, [&window, &history](const QString& chosen) {
+        const QString reason = saveReportPdf(currentReport(history), chosen);
+        if (reason.isEmpty())
+            return;
+        auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(),
+                                    QStringLiteral("Не удалось сохранить расчётную записку в файл\n%1\n%2.")
+                                        .arg(QDir::toNativeSeparators(chosen), capitalisedFirst(reason)),
+                                    QMessageBox::Ok, &window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(box, &QMessageBox::finished, &window,
+                         [&window, &history, chosen] { saveWithDialog(window, history, chosen); });
+        box->open();
     });
     dialog->open();
 }
@@ -80,7 +104,8 @@ void addReportActions(QWidget& window, const RunHistory& history)
                      &QAction::triggered, &window,
                      [&window, &history] { openReportPreview(currentReport(history), &window); });
     QObject::connect(addAction(window, QStringLiteral("Сохранить расчётную записку в PDF…"), QKeySequence::Save),
-                     &QAction::triggered, &window, [&window, &history] { saveWithDialog(window, history); });
+                     &QAction::triggered, &window,
+                     [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     QObject::connect(addAction(window, QStringLiteral("Копировать результаты"),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
                      &QAction::triggered, &window, [&history] { copyResults(history); });

@@ -4,6 +4,8 @@
 #include "ui/text.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -74,18 +76,38 @@ void paintReport(const Report& report, QPagedPaintDevice& device)
     }
 }
 
-bool saveReportPdf(const Report& report, const QString& path)
+namespace {
+
+// Why `file` could not be written to `path`, as the engineer can act on it.
+QString failureReason(const QString& path, const QSaveFile& file)
+{
+    const QFileInfo target(path);
+    if (!target.absoluteDir().exists())
+        return QStringLiteral("нет такой папки");
+    if (target.isDir())
+        return QStringLiteral("это имя папки, а не файла");
+    switch (file.error()) {
+    case QFileDevice::ResourceError: return QStringLiteral("диск заполнен");
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError: return QStringLiteral("нет прав на запись в эту папку");
+    default: return QStringLiteral("ошибка записи (%1)").arg(file.errorString());
+    }
+}
+
+} // namespace
+
+QString saveReportPdf(const Report& report, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
+        return failureReason(path, file);
     {
         QPdfWriter writer(&file);
         writer.setTitle(fromUtf8(report.title));
         writer.setCreator(fromUtf8(report.program));
         paintReport(report, writer);
     }
-    return file.commit();
+    return file.commit() ? QString() : failureReason(path, file);
 }
 
 void openReportPreview(const Report& report, QWidget* parent)

@@ -4,8 +4,9 @@
 
 #include "core/report.h"
 
+#include <QString>
+
 class QPagedPaintDevice;
-class QString;
 class QWidget;
 
 namespace kalventa::ui {
@@ -14,8 +15,10 @@ namespace kalventa::ui {
 // A4 portrait.
 void paintReport(const Report& report, QPagedPaintDevice& device);
 
-// Writes the report as a PDF file; false when the file cannot be written.
-bool saveReportPdf(const Report& report, const QString& path);
+// Writes the report as a PDF file, whole or not at all (an older file of
+// that name stays as it was). Gives why it could not be written, in the
+// user's words ("нет такой папки"); an empty text when it was written.
+QString saveReportPdf(const Report& report, const QString& path);
 
 // Opens Qt's print preview of the report, window-modal and without blocking;
 // the dialog deletes itself when closed.
