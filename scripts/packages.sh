@@ -19,8 +19,9 @@ ensure_packages() {
     fi
 }
 
-# The packages that build the program.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev libfast-float-dev libfmt-dev)
+# The packages that build the program, and Qt's translations, which put its
+# own dialogs (file, print) in the window's language.
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libfast-float-dev libfmt-dev qt6-translations-l10n)
 
 # The packages that build the browser edition (scripts/web.sh).
 web_packages=(cmake make g++ emscripten libfast-float-dev libfmt-dev)

@@ -41,6 +41,8 @@ for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6prin
 done
 # The report's font for the signs Liberation Sans lacks (⌊ ⌋ ⌈ ⌉).
 [[ ", $depends," == *", fonts-dejavu-core,"* ]] || fail "Depends lacks fonts-dejavu-core: $depends"
+# Qt's own dialogs in Russian, as the window speaks.
+[[ ", $depends," == *", qt6-translations-l10n,"* ]] || fail "Depends lacks qt6-translations-l10n: $depends"
 
 # The debug symbols: a package for this very version whose file is named by
 # the program's build id, where a debugger looks for it.

@@ -4,12 +4,14 @@
 // the report saved as a PDF through the save dialog.
 
 #include "ui/form1.h"
+#include "ui/qt_translations.h"
 #include "ui/report_actions.h"
 #include "window_test_support.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +51,9 @@ class WindowReportTest : public QObject {
     }
 
 private slots:
+    // Qt's own dialogs in the window's language, as the program sets them up.
+    void initTestCase() { kalventa::ui::translateQtDialogs(*QCoreApplication::instance()); }
+
     void init()
     {
         window = std::make_unique<Form1>();
@@ -149,6 +154,30 @@ private slots:
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    }
+
+    // The save dialog speaks Russian; a save that fails says why and comes
+    // back to the dialog with the path as typed.
+    void aFailedSaveSaysWhyAndReturnsToTheDialog()
+    {
+        QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+        QFileDialog* dialog = nullptr;
+        QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
+        QCOMPARE(dialog->findChild<QDialogButtonBox*>()->buttons().value(0)->text(), QStringLiteral("&Сохранить"));
+
+        QTemporaryDir folder;
+        const QString typed = folder.filePath(QStringLiteral("нет/записка.pdf"));
+        dialog->selectFile(typed);
+        const QString chosen = dialog->selectedFiles().value(0);
+        QVERIFY2(chosen.endsWith(QStringLiteral("/нет/записка.pdf")), qPrintable(chosen));
+        QMetaObject::invokeMethod(dialog, "accept");
+        QMessageBox* box = nullptr;
+        QTRY_VERIFY((box = window->findChild<QMessageBox*>()) && box->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("Не удалось сохранить расчётную записку в файл\n%1\nНет такой папки.").arg(chosen));
+        box->accept();
+        QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
+        QCOMPARE(dialog->selectedFiles(), QStringList{chosen});
+        dialog->reject();
     }
 };
 
