@@ -151,7 +151,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(x(QStringLiteral("xdotool"), {"getdisplaygeometry"}).has_value(), 10000);
 
         program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedChannels);
+        // Its standard error is read when the display goes away.
+        program.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         program.start(QStringLiteral(KALVENTA_PROGRAM), {});
         QVERIFY(program.waitForStarted(5000));
 
@@ -207,6 +208,39 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
         QCOMPARE(program.state(), QProcess::Running);
+    }
+
+    // Without a display the program says so in one Russian line and ends with
+    // status 1, instead of aborting with a core dump.
+    void withoutADisplayItSaysSoAndEndsWithOne()
+    {
+        QProcessEnvironment bare = environment;
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            bare.remove(QString::fromLatin1(name));
+        QProcess alone;
+        alone.setProcessEnvironment(bare);
+        alone.start(QStringLiteral(KALVENTA_PROGRAM), {});
+        QVERIFY(alone.waitForFinished(20000));
+        QCOMPARE(alone.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(alone.exitCode(), 1);
+        QCOMPARE(QString::fromUtf8(alone.readAllStandardError()),
+                 QStringLiteral("kalventa: не удалось открыть дисплей (переменная DISPLAY не задана); окно показать "
+                                "негде.\n"));
+    }
+
+    // Last: the display going away ends the program with status 1 and says so.
+    void losingTheDisplayEndsWithOneAndSaysSo()
+    {
+        QCOMPARE(program.state(), QProcess::Running);
+        server.kill();
+        QVERIFY(server.waitForFinished(10000));
+        QVERIFY(program.waitForFinished(20000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        QVERIFY2(said.contains(QStringLiteral("kalventa: связь с дисплеем «%1» прервана; программа закрывается.\n")
+                                   .arg(environment.value(QStringLiteral("DISPLAY")))),
+                 qPrintable(said));
     }
 };
 
