@@ -45,6 +45,14 @@ constexpr QuantityEntry shownIn(QuantityEntry entry, std::string_view label, std
     return entry;
 }
 
+// The same quantity, which the calculation may take as another value than
+// its field reads, and why.
+constexpr QuantityEntry replaced(QuantityEntry entry, std::string_view why)
+{
+    entry.replacement = why;
+    return entry;
+}
+
 // In each calculation its inputs, then its choices, then what it works out
 // in the order worked out.
 constexpr std::array entries{
@@ -77,8 +85,9 @@ constexpr std::array entries{
     input(Capacity, DrumDiameter, "Text4", "drum_diameter_mm", "D", "диаметр барабана", "мм",
           "Диаметр барабана, мм"),
     input(Capacity, DrumLength, "Text5", "drum_length_mm", "L", "длина барабана", "мм", "Длина барабана, мм"),
-    input(Capacity, RopeDiameter, "Text6", "rope_diameter_mm", "d", "диаметр каната (пустое поле или 0: 1 мм)",
-          "мм", "Диаметр каната d, мм"),
+    replaced(input(Capacity, RopeDiameter, "Text6", "rope_diameter_mm", "d", "диаметр каната", "мм",
+                   "Диаметр каната d, мм"),
+             "пустое поле или 0 расчёт заменяет на 1 мм"),
     input(Capacity, LoadWeight, "Text7", "load_weight_kg", "Q", "вес груза", "кг",
           "Вес груза, кг, для расчёта канатоёмкости"),
     shownIn(choice(Capacity, LayerCount, {"Combo1"}, "rope_layers", "N", "число слоёв каната", {},
@@ -111,9 +120,20 @@ constexpr std::array entries{
             "Label23", "Толщина стенки барабана", "толщина стенки"),
 };
 
+constexpr std::array constantEntries{
+    ConstantEntry{Check, "10", "ускорение свободного падения, принятое 10 м/с²"},
+    ConstantEntry{Limits, "19", "наименьшее отношение диаметра барабана к диаметру каната"},
+    ConstantEntry{Limits, "3", "наибольшее отношение длины барабана к его диаметру"},
+    ConstantEntry{Capacity, "3.14159", "число π, принятое 3.14159"},
+    ConstantEntry{Capacity, "1000", "миллиметров в метре"},
+    ConstantEntry{Capacity, "0.9", "коэффициент неравномерности укладки каната"},
+};
+
 } // namespace
 
 std::span<const QuantityEntry> catalogue() { return entries; }
+
+std::span<const ConstantEntry> constants() { return constantEntries; }
 
 const QuantityEntry* entryOf(CalculationId calculation, Quantity quantity)
 {

@@ -43,6 +43,8 @@ struct QuantityEntry {
     std::string_view spokenInput = {};  // a screen reader's name for its field or list
     std::string_view spokenResult = {}; // a screen reader's name for its label
     std::string_view summaryWord = {};  // how a run's summary names it: "натяжение"
+    // Why the calculation may work with another value than its field reads.
+    std::string_view replacement = {};
 
     // Whether `control` is one it is read from.
     constexpr bool readFrom(std::string_view control) const
@@ -55,6 +57,15 @@ struct QuantityEntry {
 };
 
 std::span<const QuantityEntry> catalogue();
+
+// A number a formula holds as it stands, with what it is.
+struct ConstantEntry {
+    CalculationId calculation;
+    std::string_view text;    // "0.9", as the formula writes it
+    std::string_view meaning; // "коэффициент неравномерности укладки каната"
+};
+
+std::span<const ConstantEntry> constants();
 
 // The quantity as the calculation takes or works it out; null when it has none.
 const QuantityEntry* entryOf(CalculationId calculation, Quantity quantity);

@@ -55,10 +55,8 @@ std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
         for (const QuantityLine& result : resultsOf(record))
             if (result.shown)
                 rows.push_back({capitalised(result.entry->name), result.value, std::string(result.entry->unit)});
-        if (const QuantityEntry* conclusion = entryWithRole(record.calculation->id, Role::Verdict))
-            if (const std::string* verdict = record.finalCaption(conclusion->label))
-                rows.push_back({std::string(conclusion->spokenResult),
-                                std::string(conclusion->summaryWord) + " " + resultInWords(*conclusion, *verdict), {}});
+        if (const std::string words = verdictWords(record); !words.empty())
+            rows.push_back({std::string(entryWithRole(record.calculation->id, Role::Verdict)->spokenResult), words, {}});
         if (record.error)
             rows.push_back({"Расчёт остановлен", shortErrorText(*record.error), {}});
     }

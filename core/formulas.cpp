@@ -2,6 +2,7 @@
 
 #include "core/calculation_table.h"
 #include "core/error_text.h"
+#include "core/meanings.h"
 #include "core/number_to_text.h"
 
 #include <algorithm>
@@ -248,21 +249,90 @@ std::vector<QuantityLine> resultsOf(const RunRecord& record)
     return linesOf(record, &isResult);
 }
 
+namespace {
+
+// A value in the labels' form that is zero or below it.
+bool notPositive(const Variant* value)
+{
+    const std::string text = value ? valueText(*value) : std::string("0");
+    return text == "0" || text.starts_with('-');
+}
+
+// What makes the rope check's comparison say nothing of the rope: no
+// breaking force entered (the calculation then compares with 1E+08 N), no
+// duty class chosen, a load or a breaking force that is no positive number.
+struct RopeFindings {
+    bool forceEntered = false;
+    std::vector<std::string> caveats;
+};
+
+RopeFindings ropeFindings(const RunRecord& record)
+{
+    RopeFindings findings;
+    const auto read = std::find_if(record.fieldsRead.begin(), record.fieldsRead.end(),
+                                   [](const FieldRead& f) { return f.quantity == BreakingForce; });
+    findings.forceEntered = read != record.fieldsRead.end() && valueText(read->value) != "0";
+    const Variant* duty = record.finalValue(DutyFactor);
+    if (!duty || duty->kind() == VariantKind::Empty)
+        findings.caveats.emplace_back("режим работы не выбран (k = 0)");
+    if (notPositive(record.finalValue(LoadWeight)))
+        findings.caveats.emplace_back("вес груза не больше нуля");
+    if (findings.forceEntered && notPositive(&read->value))
+        findings.caveats.emplace_back("разрывное усилие меньше нуля");
+    return findings;
+}
+
+std::string joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& part : parts)
+        text += (text.empty() ? "" : "; ") + part;
+    return text;
+}
+
+const std::string* verdictCaption(const RunRecord& record, const QuantityEntry** conclusion = nullptr)
+{
+    const QuantityEntry* entry = record.calculation ? entryWithRole(record.calculation->id, Role::Verdict) : nullptr;
+    if (conclusion)
+        *conclusion = entry;
+    return entry ? record.finalCaption(entry->label) : nullptr;
+}
+
+} // namespace
+
 std::string verdictOf(const RunRecord& record)
 {
-    const QuantityEntry* conclusion = record.calculation ? entryWithRole(record.calculation->id, Role::Verdict) : nullptr;
-    const std::string* verdict = conclusion ? record.finalCaption(conclusion->label) : nullptr;
+    const std::string* verdict = verdictCaption(record);
     const Variant* tension = record.finalValue(RopeTension);
     const Variant* compared = record.finalValue(ComparedBreakingForce);
     const Variant* force = record.finalValue(BreakingForce);
     if (!verdict || !tension || !compared || !force)
         return {};
+    const RopeFindings findings = ropeFindings(record);
+    if (!findings.forceEntered)
+        return "Разрывное усилие не задано: канат не проверен";
     std::string text = "Fр = " + withUnit(valueText(*force), "Н");
-    if (valueText(*force) != valueText(*compared))
-        text += " (для сравнения принято " + withUnit(valueText(*compared), "Н") + ")";
     text += verdict->empty() ? " ≥ " : " < ";
     text += "Sмин = " + withUnit(valueText(*tension), "Н");
-    return text + (verdict->empty() ? ": канат допустим" : ": канат не допустим");
+    text += verdict->empty() ? ": канат допустим" : ": канат не допустим";
+    if (!findings.caveats.empty())
+        text += ". Внимание: " + joined(findings.caveats) + " — вывод не подтверждает прочность каната";
+    return text;
+}
+
+std::string verdictWords(const RunRecord& record)
+{
+    const QuantityEntry* conclusion = nullptr;
+    const std::string* verdict = verdictCaption(record, &conclusion);
+    if (!verdict)
+        return {};
+    const RopeFindings findings = ropeFindings(record);
+    if (!findings.forceEntered)
+        return std::string(conclusion->summaryWord) + " не проверен: разрывное усилие не задано";
+    std::string words = std::string(conclusion->summaryWord) + " " + resultInWords(*conclusion, *verdict);
+    if (!findings.caveats.empty())
+        words += " (" + joined(findings.caveats) + ")";
+    return words;
 }
 
 std::string resultTooltip(std::string_view label, const RunRecord* lastRun)

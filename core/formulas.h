@@ -34,9 +34,16 @@ std::vector<QuantityLine> choicesOf(const RunRecord& record);
 std::vector<QuantityLine> resultsOf(const RunRecord& record);
 
 // The rope check's verdict with the comparison behind it:
-// "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим"; empty for another
-// calculation or a run that did not reach it.
+// "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим"; that the rope was not
+// checked when no breaking force was entered (the calculation compares with
+// 1E+08 N then); a warning after it when no duty class was chosen or the load
+// or the force is no positive number. Empty for another calculation or a run
+// that did not reach it.
 std::string verdictOf(const RunRecord& record);
+
+// The same in a few words for a table: "канат не допустим",
+// "канат не проверен: разрывное усилие не задано".
+std::string verdictWords(const RunRecord& record);
 
 // A quantity's name as the start of a line: "Вес груза".
 std::string capitalised(std::string_view name);

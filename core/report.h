@@ -20,7 +20,7 @@ struct ReportInput {
     std::string name; // "Вес груза"
     std::string unit;
     std::string typed; // as typed; "—" for a choice
-    std::string read;  // as the calculation took it
+    std::string read;  // what the calculation worked with
     std::string notice; // what part of the text was ignored; empty when none
 };
 
@@ -29,6 +29,7 @@ struct ReportFormula {
     std::string text; // "Dмин = 19 · d = 19 · 12 = 228 мм", or what stopped it
 };
 
+// A layer the run completed.
 struct ReportLayer {
     std::string layer; // "1"
     std::string pitchDiameter;
@@ -46,8 +47,13 @@ struct ReportSection {
     std::string title; // "Расчёт каната"
     bool stale = false; // its inputs were changed after the run
     std::vector<ReportInput> inputs;
+    // Under the input table: where the calculation took another value than
+    // its field reads, or a field read as an infinity.
+    std::vector<std::string> notes;
     std::vector<ReportFormula> formulas;
-    std::vector<std::string> where; // "d — диаметр каната, мм"
+    // "d — диаметр каната, мм": the symbols and numbers of the formulas, in
+    // the order they first appear there.
+    std::vector<std::string> where;
     std::vector<ReportLayer> layers;
     std::vector<SketchValue> sketch; // the rope capacity only
     std::string verdict;  // the rope check only

@@ -152,6 +152,7 @@ private:
             caption(QStringLiteral("Исходные данные"));
             inputTable(section.inputs);
         }
+        notes(section.notes);
         formulas(section.formulas);
         where(section.where);
         if (!section.layers.empty()) {
@@ -296,6 +297,17 @@ private:
 
     // «где» and then one symbol a line: "d — диаметр каната, мм;", the last
     // one ending with a full stop.
+    // Under a table: "Примечание —" for one, numbered for several.
+    void notes(const std::vector<std::string>& notes)
+    {
+        const QTextCharFormat small = characters(noticePoints);
+        for (std::size_t i = 0; i < notes.size(); ++i) {
+            const QString lead = notes.size() == 1 ? QStringLiteral("Примечание — ")
+                                                   : QStringLiteral("Примечание %1 — ").arg(i + 1);
+            paragraph(lead + text(notes[i]), small, blockFormat(Qt::AlignLeft, i == 0 ? 1.5 : 0, 1));
+        }
+    }
+
     void where(const std::vector<std::string>& explanations)
     {
         if (explanations.empty())

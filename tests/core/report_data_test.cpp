@@ -12,6 +12,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -78,9 +80,18 @@ private slots:
             << "Sмин = Q · k · 10 = 8.3 · 5.5 · 10 = 456.500010490417 Н";
         QTest::newRow("verdict, not permissible")
             << "Command1" << ropeCheckExample << "Label6" << "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
-        QTest::newRow("verdict, empty breaking force compared as 1E+08")
+        // No rope is called admissible that was compared with no force entered.
+        QTest::newRow("verdict, no breaking force entered")
             << "Command1" << Entries{{"Text1", "1000"}, {"Option1", "on"}} << "Label6"
-            << "Fр = 0 Н (для сравнения принято 1E+08 Н) ≥ Sмин = 50000 Н: канат допустим";
+            << "Разрывное усилие не задано: канат не проверен";
+        QTest::newRow("verdict, no duty class")
+            << "Command1" << Entries{{"Text1", "1000"}, {"Text3", "50000"}} << "Label6"
+            << "Fр = 50000 Н ≥ Sмин = 0 Н: канат допустим. Внимание: режим работы не выбран (k = 0) — вывод не "
+               "подтверждает прочность каната";
+        QTest::newRow("verdict, no load and a negative force")
+            << "Command1" << Entries{{"Text3", "-1"}, {"Option3", "on"}} << "Label6"
+            << "Fр = -1 Н < Sмин = 0 Н: канат не допустим. Внимание: вес груза не больше нуля; разрывное усилие "
+               "меньше нуля — вывод не подтверждает прочность каната";
         QTest::newRow("turns") << "Command3" << capacityExample << "Label16" << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53";
         QTest::newRow("leftover") << "Command3" << capacityExample << "Label12" << "g = L − n · d = 800 − 53 · 15 = 5 мм";
         QTest::newRow("flange of the top layer")
@@ -148,7 +159,7 @@ private slots:
             inputs << QString::fromStdString(input.symbol + "|" + input.name + "|" + input.unit + "|" + input.typed + "|"
                                              + input.read);
         QCOMPARE(inputs, (QStringList{"D|Диаметр барабана|мм|400|400", "L|Длина барабана|мм|800|800",
-                                      "d|Диаметр каната (пустое поле или 0: 1 мм)|мм|15|15", "Q|Вес груза|кг|5000|5000",
+                                      "d|Диаметр каната|мм|15|15", "Q|Вес груза|кг|5000|5000",
                                       "N|Число слоёв каната||—|3", "[σ]|Допускаемое напряжение материала барабана|кг/мм²|—|14",
                                       "Y|Размер Y в диаметрах каната||—|1.5"}));
         QStringList formulas;
@@ -225,10 +236,50 @@ private slots:
                                "Sк = 0.9 · S — не рассчитано: " + stopped,
                                "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
                            }));
-        QCOMPARE(section.layers.size(), 2u);
-        QCOMPARE(QString::fromStdString(section.layers[1].layerLength), "—");
+        QCOMPARE(section.layers.size(), 1u); // only the layer completed
         QCOMPARE(QString::fromStdString(section.stopped),
-                 "Расчёт остановлен на величине «длина каната в слое»: Переполнение: число вышло за допустимые пределы.");
+                 "Расчёт остановлен в слое 2 на величине «длина каната в слое»: Переполнение: число вышло за "
+                 "допустимые пределы.");
+    }
+
+    // «Принято» is what the calculation worked with; a note under the table
+    // says where that is not what the field reads, or what an infinity is.
+    void inputs_taken_otherwise_are_noted_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<QString>("input"); // symbol, as typed, as taken
+        QTest::addColumn<QStringList>("notes");
+        QTest::newRow("empty rope diameter taken as 1 mm")
+            << "Command3" << Entries{{"Text4", "500"}, {"Text5", "1000"}, {"Text7", "3000"}} << "d||1"
+            << QStringList{"Диаметр каната: поле прочитано как 0, в расчёте принято 1 мм (пустое поле или 0 расчёт "
+                           "заменяет на 1 мм)."};
+        QTest::newRow("rope diameter 0 taken as 1 mm")
+            << "Command3" << Entries{{"Text6", "0"}} << "d|0|1"
+            << QStringList{"Диаметр каната: поле прочитано как 0, в расчёте принято 1 мм (пустое поле или 0 расчёт "
+                           "заменяет на 1 мм)."};
+        QTest::newRow("a load beyond the Single range")
+            << "Command1" << Entries{{"Text1", "1E+39"}, {"Option1", "on"}} << "Q|1E+39|1.#INF"
+            << QStringList{"Вес груза: 1.#INF — бесконечность: число в поле больше по модулю, чем 3.402823E+38, "
+                           "наибольшее число одинарной точности."};
+        QTest::newRow("nothing to note") << "Command2" << Entries{{"Text2", "12"}} << "d|12|12" << QStringList{};
+    }
+
+    void inputs_taken_otherwise_are_noted()
+    {
+        QFETCH(QString, button);
+        QFETCH(Entries, entries);
+        QFETCH(QString, input);
+        QFETCH(QStringList, notes);
+        const RunRecord record = run(button.toLatin1().constData(), entries);
+        const ReportRun runs[] = {{&record, false}};
+        const ReportSection section = makeReport(runs, "", "").sections.at(0);
+        const QString symbol = input.section(QLatin1Char('|'), 0, 0);
+        const auto row = std::find_if(section.inputs.begin(), section.inputs.end(),
+                                      [&](const ReportInput& i) { return QString::fromStdString(i.symbol) == symbol; });
+        QVERIFY(row != section.inputs.end());
+        QCOMPARE(QString::fromStdString(row->symbol + "|" + row->typed + "|" + row->read), input);
+        QCOMPARE(texts(section.notes), notes);
     }
 
     void report_before_any_run()

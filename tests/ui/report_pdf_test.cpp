@@ -170,7 +170,7 @@ private slots:
 
     void full_report_numbers_every_page()
     {
-        QCOMPARE(full_.pages.size(), 2);
+        QCOMPARE(full_.pages.size(), 3);
         QVERIFY(footersNumberEveryPage(full_));
     }
 
@@ -206,7 +206,7 @@ private slots:
         QTest::newRow("Таблица 3") << "Таблица 3 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
         QTest::newRow("drum diameter") << "Диаметр барабана D мм 400 400";
         QTest::newRow("drum length") << "Длина барабана L мм 800 800";
-        QTest::newRow("rope diameter, capacity") << "Диаметр каната (пустое поле или 0: 1 мм) d мм 15 15";
+        QTest::newRow("rope diameter, capacity") << "Диаметр каната d мм 15 15";
         QTest::newRow("load, capacity") << "Вес груза Q кг 5000 5000";
         QTest::newRow("layers") << "Число слоёв каната N — — 3";
         QTest::newRow("material") << "Допускаемое напряжение материала барабана [σ] кг/мм² — 14";
@@ -245,15 +245,19 @@ private slots:
     void full_report_explains_the_symbols_data()
     {
         QTest::addColumn<QString>("explanation");
-        QTest::newRow("rope check, first") << "где Q — вес груза, кг; Fр — разрывное усилие каната, Н;";
-        QTest::newRow("rope check, last") << "Sмин — минимальное допустимое натяжение каната, Н. Вывод:";
-        QTest::newRow("limits") << "где d — диаметр каната, мм; Dмин — минимальный диаметр барабана, мм; "
-                                   "Lмакс — максимальная длина барабана, мм.";
-        QTest::newRow("capacity, inputs") << "где D — диаметр барабана, мм; L — длина барабана, мм;";
-        QTest::newRow("capacity, choices") << "[σ] — допускаемое напряжение материала барабана, кг/мм²; "
-                                              "Y — размер Y в диаметрах каната;";
-        QTest::newRow("capacity, top layer") << "P3 — диаметр навивки верхнего слоя, мм;";
-        QTest::newRow("capacity, last") << "t — толщина стенки барабана, мм. Таблица 4";
+        // Each symbol and number once, in the order the formulas above name them.
+        QTest::newRow("rope check") << "где Sмин — минимальное допустимое натяжение каната, Н; Q — вес груза, кг; "
+                                       "k — коэффициент запаса по режиму работы; 10 — ускорение свободного падения, "
+                                       "принятое 10 м/с². Вывод:";
+        QTest::newRow("limits") << "где Dмин — минимальный диаметр барабана, мм; 19 — наименьшее отношение диаметра "
+                                   "барабана к диаметру каната; d — диаметр каната, мм; Lмакс — максимальная длина "
+                                   "барабана, мм; 3 — наибольшее отношение длины барабана к его диаметру. 3 Расчёт";
+        QTest::newRow("capacity, first") << "где n — число витков в слое; L — длина барабана, мм; d — диаметр каната, мм;";
+        QTest::newRow("capacity, layers only the sum names")
+            << "S — канатоёмкость без учёта неравномерности укладки, м; l1 — длина каната в слое 1, м; "
+               "l2 — длина каната в слое 2, м;";
+        QTest::newRow("capacity, last") << "Q — вес груза, кг; [σ] — допускаемое напряжение материала барабана, "
+                                           "кг/мм². Таблица 4";
     }
 
     void full_report_explains_the_symbols()

@@ -393,6 +393,8 @@ function fillReport(data) {
     for (const [name, , , , , notice] of section.inputs)
       if (notice)
         report.append(element('p', `${name}: ${notice}`, 'notice'));
+    section.notes.forEach((note, i) => report.append(element('p',
+      `${section.notes.length === 1 ? 'Примечание' : `Примечание ${i + 1}`} — ${note}`, 'note')));
     for (const [number, text] of section.formulas) {
       const line = element('p', text, 'formula');
       line.append(element('span', `(${number})`, 'number'));

@@ -203,6 +203,10 @@ val reportData(const std::string& made)
         for (const ReportFormula& formula : section.formulas)
             formulas.call<void>("push", strings({std::to_string(formula.number), formula.text}));
         one.set("formulas", formulas);
+        val notes = val::array();
+        for (const std::string& note : section.notes)
+            notes.call<void>("push", note);
+        one.set("notes", notes);
         val where = val::array();
         for (const std::string& line : section.where)
             where.call<void>("push", line);
