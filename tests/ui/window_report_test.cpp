@@ -29,6 +29,9 @@ using kalventa::ui::Form1;
 class WindowReportTest : public QObject {
     Q_OBJECT
 
+    // The home of the whole test, removed after the last window: the file
+    // dialog writes Qt's settings there when it goes.
+    QTemporaryDir home;
     std::unique_ptr<Form1> window;
 
     QLineEdit& field(const char* name) const { return control<QLineEdit>(*window, QString::fromLatin1(name)); }
@@ -49,6 +52,13 @@ class WindowReportTest : public QObject {
     }
 
 private slots:
+    void initTestCase()
+    {
+        QVERIFY(home.isValid() && QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
+    }
+
     void init()
     {
         window = std::make_unique<Form1>();
@@ -131,10 +141,6 @@ private slots:
 
     void saveOffersTheDatedNameInDocumentsAndWritesAPdf()
     {
-        QTemporaryDir home;
-        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents")));
-        qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QFileDialog* dialog = nullptr;
         QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
