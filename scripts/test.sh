@@ -2,10 +2,12 @@
 # Builds Kalventa and runs every test: the developer build, the same tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, the browser
 # edition (its core under node, its page in Chromium), and the fuzz target for
-# a bounded time. Installs the Debian packages it needs.
+# a bounded time; at the end, checks that the run left no process and no
+# temporary file behind. Installs the Debian packages it needs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+source scripts/leftovers.sh
 
 ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
     xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
@@ -24,6 +26,10 @@ fi
 jobs=$(nproc)
 passed=0
 failed=0
+
+# From here on, temporary files go to a folder of the run's own, and every
+# process started carries the run's mark (scripts/leftovers.sh).
+leftovers_start
 
 # Builds and tests one preset. Called as `run_suite … || status=1`, where bash
 # does not stop at a failing command, so each step checks its own result: a
@@ -113,6 +119,15 @@ if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calcul
     run_fuzz calculations_fuzz $((fuzz_seconds / 2))
     LSAN_OPTIONS="suppressions=$PWD/fuzz/window_fuzz.lsan" \
         run_fuzz window_fuzz $((fuzz_seconds - fuzz_seconds / 2)) -max_len=65536
+else
+    failed=$((failed + 1))
+    status=1
+fi
+
+# Nothing the run started may still run, and nothing it wrote may stay in the
+# temporary folder: one more test.
+if leftovers_check; then
+    passed=$((passed + 1))
 else
     failed=$((failed + 1))
     status=1
