@@ -62,10 +62,28 @@ LC_ALL=C xdpyinfo >/dev/null || { cat "$scratch/xvfb.log" >&2; echo "FAIL: the d
 export QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 XDG_RUNTIME_DIR="$scratch"
 unset QT_ACCESSIBILITY NO_AT_BRIDGE
 
+# Debian's session bus listens in /tmp, where a bus that is killed leaves its
+# socket; this one listens in the scratch folder.
+cat >"$scratch/session.conf" <<EOF
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:dir=$scratch</listen>
+  <auth>EXTERNAL</auth>
+  <standard_session_servicedirs/>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+
 # Not exec: this shell stays to clean up after the session (cleanup above).
 # dbus-run-session ends its bus when the test ends, the inner shell the
 # accessibility bus launcher.
-dbus-run-session -- bash -c '
+dbus-run-session --config-file="$scratch/session.conf" -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately &
     launcher=$!
     trap "kill $launcher 2>/dev/null; wait $launcher 2>/dev/null" EXIT
