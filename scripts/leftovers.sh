@@ -9,8 +9,9 @@ leftovers_start() {
     run_tmp=$(mktemp -d "${TMPDIR:-/tmp}/kalventa-test.XXXXXX")
     export TMPDIR=$run_tmp KALVENTA_TEST_RUN=$run_tmp
     # A desktop session gives its programs a runtime folder; without one, Qt
-    # makes itself one in TMPDIR and keeps it. This one is the run's, to be
-    # left empty.
+    # makes itself one in TMPDIR and keeps it. This one is the run's session
+    # folder: what programs keep there for the session (Chromium's dconf
+    # state, for one) goes with it.
     run_runtime=
     if [[ -z ${XDG_RUNTIME_DIR:-} ]]; then
         run_runtime=$run_tmp/runtime
@@ -93,7 +94,7 @@ leftovers_check() {
     done
     # Ended first, so that nothing writes into the folder any more.
     leftovers_end_processes
-    mapfile -t files < <(find "$run_tmp" -mindepth 1 -maxdepth 3 ! -path "${run_runtime:-/}" -printf '%P\n' | sort)
+    mapfile -t files < <(find "$run_tmp" -mindepth 1 -maxdepth 3 \( -path "${run_runtime:-/}" -prune -o -printf '%P\n' \) | sort)
     for file in "${files[@]}"; do
         echo "Left in the temporary folder: $file"
         left=1
