@@ -2,7 +2,7 @@
 # Runs screen_reader_test.py against the program as a screen reader meets it:
 # an X server and a D-Bus session of the test's own, with the accessibility
 # bus of at-spi2-core, and Qt's AT-SPI bridge on. The server, the buses and
-# the scratch folder go when the test ends, however it ends.
+# the scratch folder go when the test ends, passed or failed.
 # Needs: xvfb, x11-utils, dbus, at-spi2-core, python3-pyatspi, xdotool.
 set -euo pipefail
 program=$1
