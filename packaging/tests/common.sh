@@ -1,5 +1,9 @@
 # Shared by the packaging tests: failing with a message, a scratch folder
 # removed on exit, and the comparison of a file tree with the expected list.
+#
+# The tests run in the user's locale, as a packager's shell does; each tool
+# whose output they read runs with LC_ALL=C, since its messages (readelf's,
+# hardening-check's, ...) are translated in a Russian locale.
 
 fail() {
     echo "FAIL: $*" >&2
@@ -36,6 +40,6 @@ expect_files() { # root list
 # The AppStream validator's findings on a metainfo file or an installed tree,
 # one "SEVERITY tag" a line: E error, W warning, I info, P pedantic.
 appstream_findings() { # validate|validate-tree path
-    appstreamcli "$1" --no-net --pedantic "$2" \
+    LC_ALL=C appstreamcli "$1" --no-net --pedantic "$2" \
         | sed -nE 's/^[[:space:]]*([EWIP]): [^ ]+ ([a-z0-9-]+).*/\1 \2/p' | LC_ALL=C sort -u
 }

@@ -25,7 +25,7 @@ diff -u <(LC_ALL=C sort "$scratch/written.txt") <(LC_ALL=C sort "$scratch/found.
 expect_files "$out_dir/root" "$file_list"
 
 field() { # package name
-    dpkg-deb --field "$1" "$2"
+    LC_ALL=C dpkg-deb --field "$1" "$2"
 }
 [[ $(field "$deb" Package) == kalventa ]] || fail "Package is '$(field "$deb" Package)'"
 [[ $(field "$deb" Version) == "$version" ]] || fail "Version is '$(field "$deb" Version)', not $version"
@@ -48,9 +48,9 @@ done
 # the program's build id, where a debugger looks for it.
 [[ $(field "$dbgsym" Depends) == "kalventa (= $version)" ]] \
     || fail "the debug symbols' package depends on '$(field "$dbgsym" Depends)'"
-build_id=$(readelf -n "$out_dir/root/usr/bin/kalventa" | sed -n 's/^ *Build ID: //p')
+build_id=$(LC_ALL=C readelf -n "$out_dir/root/usr/bin/kalventa" | sed -n 's/^ *Build ID: //p')
 [[ -n $build_id ]] || fail "the program has no build id"
-dpkg-deb --contents "$dbgsym" >"$scratch/dbgsym.txt"
+LC_ALL=C dpkg-deb --contents "$dbgsym" >"$scratch/dbgsym.txt"
 grep -q "usr/lib/debug/.build-id/${build_id:0:2}/${build_id:2}.debug$" "$scratch/dbgsym.txt" \
     || fail "the debug symbols' package has no file for build id $build_id"
 

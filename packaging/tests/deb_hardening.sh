@@ -8,7 +8,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 program="$1/root/usr/bin/kalventa"
 
-report=$(hardening-check --verbose "$program" || true)
+report=$(LC_ALL=C hardening-check --verbose "$program" || true)
 echo "$report"
 answer() { # check
     sed -n "s/^ $1: //p" <<<"$report"
@@ -46,7 +46,7 @@ cfi=$(answer "Control flow integrity")
 if [[ $cfi != yes ]]; then
     start_file=$(c++ -print-file-name=Scrt1.o)
     if [[ $(dpkg --print-architecture) == @(amd64|i386) ]] \
-        && grep -q 'x86 feature: IBT, SHSTK' <<<"$(readelf -n "$start_file")"; then
+        && grep -q 'x86 feature: IBT, SHSTK' <<<"$(LC_ALL=C readelf -n "$start_file")"; then
         fail "Control flow integrity: '$cfi', though the C library's start files are marked"
     fi
 fi

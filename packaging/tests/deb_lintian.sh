@@ -19,6 +19,8 @@ for overrides in "$source_dir"/debian/*lintian-overrides "$source_dir"/debian/so
          { commented = 0 } END { exit bad }' "$overrides" || fail "$overrides has an override without a reason"
 done
 
-lintian --display-info --pedantic --display-experimental --show-overrides --fail-on error,warning "$changes" \
+# lintian leaves some of its working files in TMPDIR: here, the scratch folder.
+mkdir "$scratch/tmp"
+LC_ALL=C TMPDIR="$scratch/tmp" lintian --display-info --pedantic --display-experimental --show-overrides --fail-on error,warning "$changes" \
     || fail "lintian finds errors or warnings"
 echo "lintian: no error, no warning"

@@ -19,7 +19,7 @@ app_id=org.kalventa.Kalventa
 desktop="$root/usr/share/applications/$app_id.desktop"
 metainfo="$root/usr/share/metainfo/$app_id.metainfo.xml"
 
-desktop_findings=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate rejects $desktop: $desktop_findings"
+desktop_findings=$(LC_ALL=C desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate rejects $desktop: $desktop_findings"
 [[ -z $desktop_findings ]] || fail "desktop-file-validate finds: $desktop_findings"
 # AppStream, pedantic hints included, on the metainfo and on the installed
 # tree, where the software centre joins it with the menu entry and the icons.
@@ -73,7 +73,7 @@ done
 
 # The program finds Qt where the system keeps it, not through a search path
 # of its own.
-if grep -Eq 'R(UN)?PATH' <<<"$(readelf -d "$root/usr/bin/kalventa")"; then
+if grep -Eq 'R(UN)?PATH' <<<"$(LC_ALL=C readelf -d "$root/usr/bin/kalventa")"; then
     fail "the installed program carries a library search path"
 fi
 echo "installed files valid"

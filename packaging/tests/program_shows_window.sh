@@ -25,7 +25,7 @@ on_exit "kill $pid 2>/dev/null; wait $pid 2>/dev/null"
 # program ends. xdotool matches the caption as an extended regular expression.
 window=
 for ((tries = 0; tries < 600; tries++)); do
-    window=$(xdotool search --all --onlyvisible --pid "$pid" --name '^Кальвента $' 2>/dev/null || true)
+    window=$(LC_ALL=C xdotool search --all --onlyvisible --pid "$pid" --name '^Кальвента $' 2>/dev/null || true)
     [[ -n $window ]] && break
     if ! kill -0 "$pid" 2>/dev/null; then
         cat "$scratch/program.log" >&2
@@ -40,11 +40,11 @@ fi
 window=$(head -n 1 <<<"$window")
 if [[ -n $window_class ]]; then
     # WM_CLASS(STRING) = "instance", "class"; xdotool would match it ignoring case.
-    shown_class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
+    shown_class=$(LC_ALL=C xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = ".*", "\(.*\)"$/\1/p')
     [[ $shown_class == "$window_class" ]] \
         || fail "the window's class is '$shown_class', not the menu entry's StartupWMClass $window_class"
 fi
-geometry=$(xdotool getwindowgeometry --shell "$window")
+geometry=$(LC_ALL=C xdotool getwindowgeometry --shell "$window")
 grep -qx 'WIDTH=690' <<<"$geometry" && grep -qx 'HEIGHT=483' <<<"$geometry" \
     || fail "the window is not 690 by 483: $geometry"
 kill -0 "$pid" 2>/dev/null || fail "$program ended after showing its window"

@@ -9,6 +9,7 @@ accessible actions, chooses list items with the keyboard, and listens for the
 description changes that announce each run's summary on its button.
 """
 
+import os
 import subprocess
 import sys
 import time
@@ -17,6 +18,9 @@ import pyatspi
 from gi.repository import GLib
 
 TIMEOUT = 30
+
+# xdotool runs untranslated; the program keeps the user's locale.
+XDOTOOL_ENVIRONMENT = {**os.environ, "LC_ALL": "C"}
 
 failures = []
 checks = 0
@@ -112,13 +116,13 @@ def type_into(app, field_name, text):
 
 
 def key(*keys):
-    subprocess.run(["xdotool", "key", "--delay", "20", *keys], check=True)
+    subprocess.run(["xdotool", "key", "--delay", "20", *keys], check=True, env=XDOTOOL_ENVIRONMENT)
 
 
 def focus_window():
     """Gives the window the keyboard, as clicking its title would (there is no window manager)."""
     subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "Кальвента",
-                    "windowfocus", "--sync"], check=True, stdout=subprocess.DEVNULL)
+                    "windowfocus", "--sync"], check=True, stdout=subprocess.DEVNULL, env=XDOTOOL_ENVIRONMENT)
 
 
 def choose(app, list_name, index):

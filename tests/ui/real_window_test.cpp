@@ -90,7 +90,8 @@ class RealWindowTest : public QObject {
     QProcess server;
     QProcess program;
     QTemporaryDir home; // the program's home, where its Documents folder is
-    QProcessEnvironment environment;
+    QProcessEnvironment environment; // the program's: the user's own locale
+    QProcessEnvironment clientEnvironment; // the X clients': untranslated
     QString windowId;
 
     // Runs a short X client on the test's display; what it printed, or
@@ -98,7 +99,7 @@ class RealWindowTest : public QObject {
     std::optional<QByteArray> x(const QString& tool, const QStringList& arguments)
     {
         QProcess client;
-        client.setProcessEnvironment(environment);
+        client.setProcessEnvironment(clientEnvironment);
         client.start(tool, arguments);
         if (!client.waitForFinished(10000)) {
             client.kill();
@@ -147,6 +148,8 @@ private slots:
         QVERIFY(home.isValid() && QDir(home.path()).mkpath(QStringLiteral("Documents")));
         environment.insert(QStringLiteral("HOME"), home.path());
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
+        clientEnvironment = environment;
+        clientEnvironment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
         // The program is started only once the server answers a client.
         QTRY_VERIFY_WITH_TIMEOUT(x(QStringLiteral("xdotool"), {"getdisplaygeometry"}).has_value(), 10000);
 

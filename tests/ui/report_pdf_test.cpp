@@ -20,10 +20,13 @@ using namespace kalventa::ui::testing;
 namespace {
 
 // What a poppler tool prints; an empty string and a warning when the tool is
-// missing or fails.
+// missing or fails. Its words are read, so they must not be translated.
 QString popplerOutput(const QString& tool, const QStringList& arguments)
 {
     QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+    process.setProcessEnvironment(environment);
     process.start(tool, arguments);
     if (!process.waitForStarted()) {
         qWarning("%s did not start: install poppler-utils", qPrintable(tool));

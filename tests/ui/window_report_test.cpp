@@ -31,6 +31,9 @@ using kalventa::ui::Form1;
 class WindowReportTest : public QObject {
     Q_OBJECT
 
+    // The home of the whole test, removed after the last window: the file
+    // dialog writes Qt's settings there when it goes.
+    QTemporaryDir home;
     std::unique_ptr<Form1> window;
 
     QLineEdit& field(const char* name) const { return control<QLineEdit>(*window, QString::fromLatin1(name)); }
@@ -51,8 +54,15 @@ class WindowReportTest : public QObject {
     }
 
 private slots:
-    // Qt's own dialogs in the window's language, as the program sets them up.
-    void initTestCase() { kalventa::ui::translateQtDialogs(*QCoreApplication::instance()); }
+    // One home folder for the whole test, and Qt's own dialogs in the
+    // window's language, as the program sets them up.
+    void initTestCase()
+    {
+        QVERIFY(home.isValid() && QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        qputenv("HOME", home.path().toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
+        kalventa::ui::translateQtDialogs(*QCoreApplication::instance());
+    }
 
     void init()
     {
@@ -136,10 +146,6 @@ private slots:
 
     void saveOffersTheDatedNameInDocumentsAndWritesAPdf()
     {
-        QTemporaryDir home;
-        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents")));
-        qputenv("HOME", home.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QFileDialog* dialog = nullptr;
         QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
