@@ -291,6 +291,13 @@ function showError(message) {
 
 // The core loads after the window is built, so that the window shows first.
 const core = import('./kalventa_core.js').then(module => module.default());
+const coreMissing = 'Не удалось загрузить модуль расчёта (kalventa_core.wasm): расчёты недоступны.\n'
+  + 'Обновите страницу; если это не поможет, проверьте, что все файлы сайта на месте.';
+
+// Once loaded, the site works offline and can be installed: its service
+// worker keeps this version's files (not for a page opened from a file).
+if ('serviceWorker' in navigator && location.protocol !== 'file:')
+  navigator.serviceWorker.register('sw.js').catch(() => {});
 
 // What a screen reader hears after a run: one short summary, from a live
 // region outside the window, which it announces without moving the focus.
@@ -448,7 +455,13 @@ document.addEventListener('keydown', async event => {
 // their new names and formulas, the summary is announced, and the window
 // sends "calculationrun" with what happened.
 async function press(button) {
-  const kalventa = await core;
+  let kalventa;
+  try {
+    kalventa = await core;
+  } catch {
+    await showError(coreMissing);
+    return;
+  }
   const written = [];
   const outcome = kalventa.runRecorded(button, {
     ...pageControls,
@@ -484,6 +497,9 @@ for (const row of tables.controls)
 core.then(kalventa => {
   nameForScreenReaders(kalventa.windowWords());
   form.dataset.ready = 'true';
+}, () => {
+  form.dataset.ready = 'false';
+  showError(coreMissing);
 });
 
 focusTarget(tables.tabOrder[0]).focus();

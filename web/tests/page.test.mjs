@@ -4,9 +4,11 @@
 // them, the Tab cycle, the option groups, and long and odd texts.
 
 import assert from 'node:assert/strict';
+import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
+import { pathToFileURL } from 'node:url';
 
-import { launchChromium, loadCore, openWindow, readJson, serveSite, windowTables } from './support.mjs';
+import { launchChromium, loadCore, openWindow, readJson, serveSite, siteDir, windowTables } from './support.mjs';
 
 const tables = windowTables();
 const calculations = readJson('tests/core/tables/calculations.json');
@@ -570,5 +572,68 @@ describe('long and odd texts', () => {
     });
     assert.deepEqual({ width: label.width, height: label.height, clipped: label.clipped },
       { width: expectedBox('Label8').width, height: expectedBox('Label8').height, clipped: 'hidden' });
+  });
+});
+
+describe('a web app that says what stops it', () => {
+  const coreMissing = 'Не удалось загрузить модуль расчёта (kalventa_core.wasm): расчёты недоступны.\n'
+    + 'Обновите страницу; если это не поможет, проверьте, что все файлы сайта на месте.';
+
+  test('once loaded it works offline, from its service worker; its manifest makes it installable', async () => {
+    const context = await browser.createBrowserContext();
+    try {
+      const fresh = await openWindow(browser, site.url, await context.newPage());
+      await fresh.waitForFunction(() => navigator.serviceWorker.controller !== null);
+      const manifest = await fresh.evaluate(async () => {
+        const response = await fetch(document.querySelector('link[rel=manifest]').href);
+        const data = await response.json();
+        const icons = await Promise.all(data.icons.map(async icon => (await fetch(icon.src)).ok));
+        return { name: data.short_name, display: data.display, start: data.start_url, icons };
+      });
+      assert.deepEqual(manifest, { name: 'Кальвента', display: 'standalone', start: './', icons: [true, true, true] });
+
+      await fresh.setOfflineMode(true);
+      await fresh.reload({ waitUntil: 'load' });
+      await fresh.waitForFunction(() => document.getElementById('Form1')?.dataset.ready === 'true');
+      await fresh.type('#Text2', '12');
+      await fresh.click('#Command2');
+      assert.equal(await fresh.$eval('#Label8', label => label.textContent), ' 228');
+    } finally {
+      await context.close();
+    }
+  });
+
+  test('without its calculation module it says so, at once and at every press', async () => {
+    const context = await browser.createBrowserContext();
+    try {
+      const fresh = await context.newPage();
+      await fresh.setRequestInterception(true);
+      fresh.on('request', request => request.url().endsWith('.wasm') ? request.abort() : request.continue());
+      await fresh.goto(site.url, { waitUntil: 'load' });
+      const message = () => fresh.waitForSelector('dialog[open] .text').then(text => text.evaluate(t => t.textContent));
+      assert.equal(await message(), coreMissing);
+      await fresh.click('dialog button');
+      await fresh.waitForFunction(() => document.querySelector('dialog') === null);
+      await fresh.click('#Command1');
+      assert.equal(await message(), coreMissing);
+    } finally {
+      await context.close();
+    }
+  });
+
+  test('with JavaScript off, or opened from a file, the page says what to do', async () => {
+    const context = await browser.createBrowserContext();
+    try {
+      const noScript = await context.newPage();
+      await noScript.setJavaScriptEnabled(false);
+      await noScript.goto(site.url, { waitUntil: 'load' });
+      assert.match(await noScript.evaluate(() => document.body.innerText), /^Кальвенте нужен JavaScript: разрешите его/);
+      const fromFile = await context.newPage();
+      await fromFile.goto(pathToFileURL(join(siteDir, 'index.html')).href, { waitUntil: 'load' });
+      assert.match(await fromFile.$eval('#unavailable', box => box.hidden ? '' : box.textContent),
+        /^Страница открыта из файла.*python3 -m http\.server -d build\/web/);
+    } finally {
+      await context.close();
+    }
   });
 });

@@ -47,6 +47,7 @@ const contentTypes = {
   '.ttf': 'font/ttf',
   '.svg': 'image/svg+xml',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
 
 // Serves the site folder, and nothing outside it, on 127.0.0.1 at a free port.
