@@ -343,11 +343,35 @@ function nameForScreenReaders(words) {
   describe(sketch, words.sketch[1], false);
 }
 
+// A misread field's notice in a balloon under the field, as the desktop
+// shows it, kept until the field's text changes or a run reads it whole; a
+// click or a touch on the balloon puts it away. The field's description
+// says the same to a screen reader.
+function showNotice(field, text) {
+  const id = `notice-${field.id}`;
+  document.getElementById(id)?.remove();
+  if (!text)
+    return;
+  const balloon = document.createElement('div');
+  balloon.id = id;
+  balloon.className = 'balloon';
+  balloon.setAttribute('role', 'note');
+  balloon.textContent = text;
+  const box = field.getBoundingClientRect();
+  balloon.style.left = `${box.left + window.scrollX}px`;
+  balloon.style.top = `${box.bottom + window.scrollY + 6}px`;
+  balloon.addEventListener('click', () => balloon.remove());
+  document.body.append(balloon);
+}
+
 // A field's notice goes when its text changes; a run whose input changes
 // afterwards is marked so in the report.
 for (const row of tables.controls) {
   if (row.kind === 'TextField')
-    controls.get(row.name).addEventListener('input', event => describe(event.target, '', true));
+    controls.get(row.name).addEventListener('input', event => {
+      describe(event.target, '', true);
+      showNotice(event.target, '');
+    });
   if (['TextField', 'OptionButton', 'DropDownList'].includes(row.kind))
     controls.get(row.name).addEventListener(row.kind === 'TextField' ? 'input' : 'change', async () => {
       (await core).inputChanged(row.name);
@@ -474,8 +498,10 @@ async function press(button) {
   // earlier run's numbers.
   for (const name of outcome.emptied)
     pageControls.setCaption(name, '');
-  for (const [name, notice] of outcome.notices)
+  for (const [name, notice] of outcome.notices) {
     describe(controls.get(name), notice, true);
+    showNotice(controls.get(name), notice);
+  }
   for (const [name, spoken] of outcome.spoken)
     controls.get(name).setAttribute('aria-label', spoken);
   for (const [name, formula] of outcome.formulas)

@@ -453,6 +453,15 @@ describe('for a screen reader, and a field read differently from what was typed'
     const notice = 'Прочитано как 1000: запятая не входит в число. Для 1000,5 введите 1000.5';
     assert.deepEqual(await attributes('Text1', ['title', 'aria-description']), { title: notice, 'aria-description': notice });
     assert.deepEqual(await attributes('Text3', ['title']), { title: null });
+    // On screen too: a balloon just under the field, and none for a field read whole.
+    const balloon = await page.evaluate(() => {
+      const shown = document.getElementById('notice-Text1');
+      const field = document.getElementById('Text1').getBoundingClientRect();
+      const box = shown?.getBoundingClientRect();
+      return { text: shown?.textContent, below: box && box.top > field.bottom && box.top - field.bottom < 10,
+        others: document.querySelectorAll('.balloon').length };
+    });
+    assert.deepEqual(balloon, { text: notice, below: true, others: 1 });
     assert.deepEqual(await attributes('Label3', ['aria-label', 'title']), {
       'aria-label': 'Минимальное допустимое натяжение каната: 55000 Н',
       title: 'Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н',
@@ -464,6 +473,7 @@ describe('for a screen reader, and a field read differently from what was typed'
     assert.ok(flat.some(node => node.name === 'Заключение о канате: Не допустимо'));
     await page.type('#Text1', '0');
     assert.deepEqual(await attributes('Text1', ['title', 'aria-description']), { title: null, 'aria-description': null });
+    assert.equal(await page.$('#notice-Text1'), null);
   });
 });
 
