@@ -85,13 +85,16 @@ run_web || status=1
 
 # The fuzz targets, sharing the fuzz time: arbitrary bytes into the number
 # reading and every calculation, then into the window's fields and buttons
-# on the offscreen platform; from the seeds, new inputs to scratch folders.
+# on the offscreen platform, then into runs whose calculation report is made,
+# copied and saved as a PDF file; from the seeds, new inputs to scratch folders.
 fuzz_seconds=${KALVENTA_FUZZ_SECONDS:-60}
-run_fuzz() { # target seconds [options…]
-    local target=$1 seconds=$2 corpus
-    shift 2
+run_fuzz() { # target seeds seconds [options…]
+    local target=$1 seeds=$2 seconds=$3 corpus
+    shift 3
+    # libFuzzer takes 0 seconds for no limit.
+    [ "$seconds" -ge 1 ] || seconds=1
     corpus=$(mktemp -d)
-    if ./build/fuzz/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "$corpus" fuzz/seeds; then
+    if ./build/fuzz/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "$corpus" "$seeds"; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
@@ -99,10 +102,14 @@ run_fuzz() { # target seconds [options…]
     fi
     rm -rf "$corpus"
 }
-if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz; then
-    run_fuzz calculations_fuzz $((fuzz_seconds / 2))
-    LSAN_OPTIONS="suppressions=$PWD/fuzz/window_fuzz.lsan" \
-        run_fuzz window_fuzz $((fuzz_seconds - fuzz_seconds / 2)) -max_len=65536
+if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz report_fuzz; then
+    fuzz_third=$((fuzz_seconds / 3))
+    run_fuzz calculations_fuzz fuzz/seeds "$fuzz_third"
+    # Inputs as long as 64 KiB: field texts far past a field's width.
+    LSAN_OPTIONS="suppressions=$PWD/fuzz/qt_fuzz.lsan" \
+        run_fuzz window_fuzz fuzz/seeds "$fuzz_third" -max_len=65536
+    LSAN_OPTIONS="suppressions=$PWD/fuzz/qt_fuzz.lsan" \
+        run_fuzz report_fuzz fuzz/report_seeds $((fuzz_seconds - 2 * fuzz_third))
 else
     failed=$((failed + 1))
     status=1
