@@ -2,7 +2,8 @@
 // The fuzz targets' input layout: the first byte picks the calculation
 // (bits 0-1) and the list items (bits 2-4 for Combo1, 5-7 for Combo2), the
 // second turns the option buttons on (bits 0-5, Option1 to Option6); the rest
-// is split at '\n' into the texts of the fields, in order.
+// is split at '\n' into the texts of the fields, in order. A text holds any
+// other byte and has no length of its own: only the input's length bounds it.
 
 #include "core/kinds.h"
 

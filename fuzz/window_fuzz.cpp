@@ -56,7 +56,11 @@ void enter(QWidget& window, const FuzzInput& input)
     // runs before wrote, as the window does.
     for (std::size_t field = 0; field < textFields.size(); ++field) {
         const std::string_view text = field < input.texts.size() ? input.texts[field] : std::string_view{};
-        child<QLineEdit>(window, textFields[field]).setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+        const QString typed = QString::fromUtf8(text.data(), qsizetype(text.size()));
+        auto& edit = child<QLineEdit>(window, textFields[field]);
+        edit.setText(typed);
+        // A field keeps a text of any length whole, however far past its width.
+        require(edit.text() == typed);
     }
     for (const char* name : options) {
         auto& option = child<QRadioButton>(window, name);

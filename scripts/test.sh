@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Kalventa and runs every test: the developer build, the same tests
 # again under AddressSanitizer and UndefinedBehaviorSanitizer, the browser
-# edition (its core under node, its page in Chromium), and the fuzz target for
+# edition (its core under node, its page in Chromium), and the fuzz targets for
 # a bounded time; at the end, checks that the run left no process and no
 # temporary file behind. Installs the Debian packages it needs.
 set -euo pipefail
@@ -101,13 +101,16 @@ run_web || status=1
 
 # The fuzz targets, sharing the fuzz time: arbitrary bytes into the number
 # reading and every calculation, then into the window's fields and buttons
-# on the offscreen platform; from the seeds, new inputs to scratch folders.
+# on the offscreen platform, then into runs whose calculation report is made,
+# copied and saved as a PDF file; from the seeds, new inputs to scratch folders.
 fuzz_seconds=${KALVENTA_FUZZ_SECONDS:-60}
-run_fuzz() { # target seconds [options…]
-    local target=$1 seconds=$2 corpus
-    shift 2
+run_fuzz() { # target seeds seconds [options…]
+    local target=$1 seeds=$2 seconds=$3 corpus
+    shift 3
+    # libFuzzer takes 0 seconds for no limit.
+    [ "$seconds" -ge 1 ] || seconds=1
     corpus=$(mktemp -d)
-    if ./build/fuzz/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "$corpus" fuzz/seeds; then
+    if ./build/fuzz/fuzz/"$target" -max_total_time="$seconds" -print_final_stats=1 "$@" "$corpus" "$seeds"; then
         passed=$((passed + 1))
     else
         failed=$((failed + 1))
@@ -115,10 +118,15 @@ run_fuzz() { # target seconds [options…]
     fi
     rm -rf "$corpus"
 }
-if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz; then
-    run_fuzz calculations_fuzz $((fuzz_seconds / 2))
-    LSAN_OPTIONS="suppressions=$PWD/fuzz/window_fuzz.lsan" \
-        run_fuzz window_fuzz $((fuzz_seconds - fuzz_seconds / 2)) -max_len=65536
+if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz report_fuzz; then
+    fuzz_third=$((fuzz_seconds / 3))
+    # Qt's targets: fontconfig's caches are no leaks, and the leak check after
+    # each input need not list them each time.
+    qt_leaks="suppressions=$PWD/fuzz/qt_fuzz.lsan:print_suppressions=0"
+    run_fuzz calculations_fuzz fuzz/seeds "$fuzz_third"
+    # Inputs as long as 64 KiB: field texts far past a field's width.
+    LSAN_OPTIONS=$qt_leaks run_fuzz window_fuzz fuzz/seeds "$fuzz_third" -max_len=65536
+    LSAN_OPTIONS=$qt_leaks run_fuzz report_fuzz fuzz/report_seeds $((fuzz_seconds - 2 * fuzz_third))
 else
     failed=$((failed + 1))
     status=1

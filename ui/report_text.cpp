@@ -414,7 +414,12 @@ std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QS
     document->setPageSize(body);
     registerSketchObject(*document);
 
+    // One edit: the layout follows once at its end, not after every insert.
+    document->setUndoRedoEnabled(false);
+    QTextCursor whole(document.get());
+    whole.beginEditBlock();
     ReportWriter(*document).write(report);
+    whole.endEditBlock();
     keepWithNext(*document);
     return document;
 }
