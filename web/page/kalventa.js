@@ -285,9 +285,25 @@ function showError(message) {
     });
     document.body.append(dialog);
     dialog.showModal();
+    // Over the middle of the window, as the desktop's message box stands,
+    // not of a large browser window.
+    const window_ = form.getBoundingClientRect();
+    const box = dialog.getBoundingClientRect();
+    dialog.style.margin = '0';
+    dialog.style.right = dialog.style.bottom = 'auto';
+    dialog.style.left = `${Math.max(0, window_.left + (window_.width - box.width) / 2)}px`;
+    dialog.style.top = `${Math.max(0, window_.top + (window_.height - box.height) / 2)}px`;
     ok.focus();
   });
 }
+
+// A held Enter presses a button once, as on the desktop: its key repeats
+// would press the window's button again and again, or close the message box
+// the first press opened.
+document.addEventListener('keydown', event => {
+  if (event.key === 'Enter' && event.repeat && event.target instanceof HTMLButtonElement)
+    event.preventDefault();
+}, true);
 
 // The core loads after the window is built, so that the window shows first.
 const core = import('./kalventa_core.js').then(module => module.default());

@@ -647,3 +647,33 @@ describe('a web app that says what stops it', () => {
     }
   });
 });
+
+describe('the message box', () => {
+  test('stands over the middle of the window in a large browser window; a held Enter presses once', async () => {
+    await openWindow(browser, site.url, page);
+    await page.setViewport({ width: 1600, height: 1000 });
+    try {
+      await page.type('#Text2', '2E+37');
+      await page.focus('#Command2');
+      await page.keyboard.down('Enter');
+      await page.waitForSelector('dialog[open]');
+      // The key repeats while held: neither the box closes nor a second run starts.
+      for (let i = 0; i < 3; ++i)
+        await page.keyboard.down('Enter');
+      await page.keyboard.up('Enter');
+      const placed = await page.evaluate(() => {
+        const window_ = document.getElementById('Form1').getBoundingClientRect();
+        const box = document.querySelector('dialog[open]').getBoundingClientRect();
+        return { dx: Math.round(box.left + box.width / 2 - (window_.left + window_.width / 2)),
+          dy: Math.round(box.top + box.height / 2 - (window_.top + window_.height / 2)),
+          boxes: document.querySelectorAll('dialog').length };
+      });
+      assert.ok(Math.abs(placed.dx) <= 1 && Math.abs(placed.dy) <= 1, JSON.stringify(placed));
+      assert.equal(placed.boxes, 1);
+      await page.click('dialog button');
+      await page.waitForFunction(() => document.querySelector('dialog') === null);
+    } finally {
+      await page.setViewport({ width: 700, height: 500 });
+    }
+  });
+});
