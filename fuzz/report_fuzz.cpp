@@ -250,7 +250,7 @@ void checkPdf(const Report& report)
     const QTemporaryDir folder;
     require(folder.isValid());
     const QString path = folder.filePath(QStringLiteral("report.pdf"));
-    require(ui::saveReportPdf(report, path));
+    require(ui::saveReportPdf(report, path).isEmpty());
     QFile file(path);
     require(file.open(QIODevice::ReadOnly));
     const QByteArray pdf = file.readAll();
