@@ -118,6 +118,7 @@ ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
 {
     ReportSection section;
     section.title = std::string(record.calculation->title);
+    section.ranAt = record.ranAt;
     section.stale = stale;
 
     for (const FieldRead& read : record.fieldsRead) {

@@ -45,6 +45,7 @@ struct SketchValue {
 
 struct ReportSection {
     std::string title; // "Расчёт каната"
+    std::string ranAt; // when the run was made, as the window gave it
     bool stale = false; // its inputs were changed after the run
     std::vector<ReportInput> inputs;
     // Under the input table: where the calculation took another value than

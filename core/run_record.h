@@ -51,6 +51,7 @@ struct RunRecord {
     std::vector<LayerValues> layers;
     std::vector<CaptionWritten> captions;
     std::optional<RuntimeError> error;
+    std::string ranAt; // when, as the window gives it: "08.12.2026 14:03"
 
     // The caption the run left in the label; null when it wrote none there.
     const std::string* finalCaption(std::string_view label) const;

@@ -17,6 +17,7 @@
 #include "window/layout_table.h"
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QGroupBox>
 #include <QIcon>
 #include <QImageReader>
@@ -191,6 +192,7 @@ void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
     showNotices(*this, record);
     speakRun(*this, button, record);
     const std::optional<RuntimeError> error = record.error;
+    record.ranAt = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")).toStdString();
     history_.add(std::move(record));
     showFormulas(*this, history_);
     if (error)

@@ -144,6 +144,9 @@ private:
     {
         paragraph(QString::number(number) + QStringLiteral(" ") + text(section.title),
                   characters(headingPoints, true), keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
+        if (!section.ranAt.empty())
+            paragraph(QStringLiteral("Расчёт выполнен ") + text(section.ranAt), characters(bodyPoints),
+                      keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 35));
         if (section.stale)
             paragraph(QStringLiteral("Внимание: ") + text(staleMark) + QStringLiteral("."),
                       characters(bodyPoints, true, warningInk), keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 30));

@@ -433,6 +433,8 @@ function fillReport(data) {
     report.append(element('p', data.nothingYet));
   data.sections.forEach((section, index) => {
     report.append(element('h2', `${index + 1} ${section.title}`));
+    if (section.ranAt)
+      report.append(element('p', `Расчёт выполнен ${section.ranAt}`, 'ran'));
     if (section.stale)
       report.append(element('p', section.staleMark, 'stale'));
     report.append(table('Исходные данные', ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято'],
@@ -459,11 +461,15 @@ function fillReport(data) {
   });
 }
 
+// Now as the report writes it, day first: "08.12.2026 14:03".
+function now() {
+  const time = new Date();
+  return `${twoDigits(time.getDate())}.${twoDigits(time.getMonth() + 1)}.${time.getFullYear()} `
+    + `${twoDigits(time.getHours())}:${twoDigits(time.getMinutes())}`;
+}
+
 window.addEventListener('beforeprint', async () => {
-  const now = new Date();
-  const made = `${twoDigits(now.getDate())}.${twoDigits(now.getMonth() + 1)}.${now.getFullYear()} `
-    + `${twoDigits(now.getHours())}:${twoDigits(now.getMinutes())}`;
-  fillReport((await core).reportData(made));
+  fillReport((await core).reportData(now()));
 });
 
 // Ctrl+Shift+C: the last runs' inputs and results on the clipboard, as text
@@ -509,7 +515,7 @@ async function press(button) {
       pageControls.setCaption(name, caption);
       written.push([name, caption]);
     },
-  });
+  }, now());
   // The results a stopped run did not reach show nothing rather than an
   // earlier run's numbers.
   for (const name of outcome.emptied)

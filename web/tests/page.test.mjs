@@ -489,7 +489,8 @@ describe('the calculation report and the results copied', () => {
     await page.waitForFunction(() => document.getElementById('report').textContent.includes('Расчётная записка'));
     await page.emulateMediaType('print');
     const text = await page.$eval('#report', report => report.innerText);
-    assert.match(text, /1 Допустимые размеры барабана\n+исходные данные изменены после расчёта/);
+    // Each run says when it was made, day first.
+    assert.match(text, /1 Допустимые размеры барабана\n+Расчёт выполнен \d\d\.\d\d\.\d{4} \d\d:\d\d\n+исходные данные изменены после расчёта/);
     assert.match(text, /Dмин = 19 · d = 19 · 12 = 228 мм\s*\(1\)/);
     assert.match(text, /2 Расчёт каната/);
     assert.match(text, /Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н\s*\(3\)/);

@@ -131,13 +131,14 @@ val windowWords()
 // summary for a screen reader, the notice of each field read (empty when it
 // was read whole), the labels a stopped run empties, the new names of its
 // results, and the formulas.
-val runRecorded(const std::string& button, val page)
+val runRecorded(const std::string& button, val page, const std::string& ranAt)
 {
     const CalculationEntry* calculation = calculationOf(button);
     if (!calculation)
         throw std::invalid_argument("no button " + button);
     PageControls controls(std::move(page));
     RunRecord record = recordRun(*calculation, controls);
+    record.ranAt = ranAt;
 
     val outcome = val::object();
     outcome.set("message", record.error ? val(errorText(*record.error)) : val::undefined());
@@ -193,6 +194,7 @@ val reportData(const std::string& made)
     for (const ReportSection& section : report.sections) {
         val one = val::object();
         one.set("title", section.title);
+        one.set("ranAt", section.ranAt);
         one.set("stale", section.stale);
         one.set("staleMark", std::string(staleMark));
         val inputs = val::array();
