@@ -45,11 +45,12 @@ std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
     for (const ReportRun& run : runs) {
         const RunRecord& record = *run.record;
         std::string heading(record.calculation->title);
-        if (run.stale)
-            heading.append(" (").append(staleMark).append(")");
-        rows.push_back({heading, {}, {}});
         const ReportRun one[] = {run};
-        for (const ReportSection& section : makeReport(one, {}, {}).sections)
+        const Report report = makeReport(one, {}, {});
+        if (run.stale)
+            heading.append(" (").append(report.sections.front().staleNote).append(")");
+        rows.push_back({heading, {}, {}});
+        for (const ReportSection& section : report.sections)
             for (const ReportInput& input : section.inputs)
                 rows.push_back({input.name, input.read, input.unit});
         for (const QuantityLine& result : resultsOf(record))

@@ -114,12 +114,19 @@ std::vector<std::string> whereOf(const RunRecord& record, const std::vector<Quan
     return where;
 }
 
-ReportSection sectionOf(const RunRecord& record, bool stale, int& formulaNumber)
+ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
 {
+    const RunRecord& record = *run.record;
+    const bool stale = run.stale;
     ReportSection section;
     section.title = std::string(record.calculation->title);
     section.ranAt = record.ranAt;
     section.stale = stale;
+    if (stale) {
+        section.staleNote = std::string(staleMark);
+        for (std::size_t i = 0; i < run.changed.size(); ++i)
+            section.staleNote.append(i == 0 ? ": " : ", ").append(run.changed[i]);
+    }
 
     for (const FieldRead& read : record.fieldsRead) {
         const QuantityEntry* row = entryOf(record.calculation->id, read.quantity);
@@ -192,7 +199,7 @@ Report makeReport(std::span<const ReportRun> runs, std::string_view program, std
     int formulaNumber = 0;
     for (const ReportRun& run : runs)
         if (run.record && run.record->calculation)
-            report.sections.push_back(sectionOf(*run.record, run.stale, formulaNumber));
+            report.sections.push_back(sectionOf(run, formulaNumber));
     if (report.sections.empty())
         report.nothingYet = "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.";
     return report;

@@ -47,6 +47,7 @@ struct ReportSection {
     std::string title; // "Расчёт каната"
     std::string ranAt; // when the run was made, as the window gave it
     bool stale = false; // its inputs were changed after the run
+    std::string staleNote; // the mark and what changed: "исходные данные изменены после расчёта: вес груза"
     std::vector<ReportInput> inputs;
     // Under the input table: where the calculation took another value than
     // its field reads, or a field read as an infinity.
@@ -72,6 +73,7 @@ struct Report {
 struct ReportRun {
     const RunRecord* record;
     bool stale;
+    std::vector<std::string> changed = {}; // the inputs changed since, in words
 };
 
 // `runs` in the order run, one for each calculation run since start.

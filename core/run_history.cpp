@@ -1,5 +1,7 @@
 #include "core/run_history.h"
 
+#include "core/formulas.h"
+
 #include <algorithm>
 
 namespace kalventa {
@@ -7,14 +9,20 @@ namespace kalventa {
 void RunHistory::add(RunRecord record)
 {
     std::erase_if(entries_, [&](const Entry& entry) { return entry.record.calculation == record.calculation; });
-    entries_.push_back({std::move(record), false});
+    entries_.push_back({std::move(record), {}});
 }
 
-void RunHistory::inputChanged(std::string_view control)
+void RunHistory::inputChanged(std::string_view control, std::size_t state)
 {
-    for (Entry& entry : entries_)
-        if (reads(entry.record.calculation->id, control))
-            entry.stale = true;
+    for (Entry& entry : entries_) {
+        const auto& read = entry.record.controlsRead;
+        const auto it = std::find_if(read.begin(), read.end(), [&](const ControlRead& c) { return c.control == control; });
+        if (it == read.end())
+            continue;
+        std::erase(entry.changed, control);
+        if (it->state != state)
+            entry.changed.emplace_back(control);
+    }
 }
 
 const RunHistory::Entry* RunHistory::find(CalculationId calculation) const
@@ -33,14 +41,29 @@ const RunRecord* RunHistory::lastRun(CalculationId calculation) const
 bool RunHistory::stale(CalculationId calculation) const
 {
     const Entry* entry = find(calculation);
-    return entry && entry->stale;
+    return entry && !entry->changed.empty();
+}
+
+std::vector<std::string> RunHistory::changedInputs(CalculationId calculation) const
+{
+    std::vector<std::string> names;
+    const Entry* entry = find(calculation);
+    if (!entry)
+        return names;
+    // In the order of the catalogue; the options of one choice named once.
+    for (const QuantityEntry& quantity : catalogue())
+        if (quantity.calculation == calculation
+            && std::any_of(entry->changed.begin(), entry->changed.end(),
+                           [&](const std::string& control) { return quantity.readFrom(control); }))
+            names.emplace_back(quantity.name);
+    return names;
 }
 
 std::vector<ReportRun> RunHistory::reportRuns() const
 {
     std::vector<ReportRun> runs;
     for (const Entry& entry : entries_)
-        runs.push_back({&entry.record, entry.stale});
+        runs.push_back({&entry.record, !entry.changed.empty(), changedInputs(entry.record.calculation->id)});
     return runs;
 }
 

@@ -15,19 +15,23 @@ class RunHistory {
 public:
     // The run replaces the earlier one of its calculation and counts as the latest.
     void add(RunRecord record);
-    // An input control was changed: the runs that read it are stale.
-    void inputChanged(std::string_view control);
+    // An input control is now in `state` (controlState): the runs that read
+    // it otherwise are stale, and a run whose inputs are all back as it read
+    // them is not.
+    void inputChanged(std::string_view control, std::size_t state);
 
     // The last run of the calculation; null before one.
     const RunRecord* lastRun(CalculationId calculation) const;
     bool stale(CalculationId calculation) const;
+    // The inputs changed since the run, in words: "вес груза".
+    std::vector<std::string> changedInputs(CalculationId calculation) const;
     // The runs for the report, oldest first.
     std::vector<ReportRun> reportRuns() const;
 
 private:
     struct Entry {
         RunRecord record;
-        bool stale = false;
+        std::vector<std::string> changed; // the controls no longer as the run read them
     };
     const Entry* find(CalculationId calculation) const;
 

@@ -15,9 +15,24 @@ class RecordingControls final : public Controls {
 public:
     RecordingControls(Controls& window, RunRecord& record) : window_(window), record_(record) {}
 
-    std::string text(std::string_view name) override { return window_.text(name); }
-    Integer value(std::string_view name) override { return window_.value(name); }
-    Integer listIndex(std::string_view name) override { return window_.listIndex(name); }
+    std::string text(std::string_view name) override
+    {
+        std::string text = window_.text(name);
+        noteRead(name, controlState(text));
+        return text;
+    }
+    Integer value(std::string_view name) override
+    {
+        const Integer value = window_.value(name);
+        noteRead(name, controlState(value));
+        return value;
+    }
+    Integer listIndex(std::string_view name) override
+    {
+        const Integer index = window_.listIndex(name);
+        noteRead(name, controlState(index));
+        return index;
+    }
 
     void setCaption(std::string_view name, std::string_view caption) override
     {
@@ -49,6 +64,13 @@ public:
     }
 
 private:
+    void noteRead(std::string_view control, std::size_t state)
+    {
+        const auto& read = record_.controlsRead;
+        if (std::none_of(read.begin(), read.end(), [&](const ControlRead& c) { return c.control == control; }))
+            record_.controlsRead.push_back({std::string(control), state});
+    }
+
     // A record quotes what was typed, not a pasted page of it.
     static constexpr std::size_t typedCharacters = 200;
 
@@ -77,6 +99,11 @@ std::string writtenResults(const RunRecord& record)
 
 } // namespace
 
+std::size_t controlState(std::string_view text) { return std::hash<std::string_view>{}(text); }
+
+// Values are told apart from texts by the kind of control, never compared with them.
+std::size_t controlState(Integer value) { return static_cast<std::size_t>(static_cast<int>(value) + 0x10000); }
+
 const std::string* RunRecord::finalCaption(std::string_view label) const
 {
     const auto it = std::find_if(captions.rbegin(), captions.rend(), [&](const CaptionWritten& c) { return c.label == label; });
@@ -97,6 +124,7 @@ RunRecord recordRun(const CalculationEntry& calculation, Controls& window)
     record.fieldsRead.reserve(4);
     record.values.reserve(48);
     record.captions.reserve(20);
+    record.controlsRead.reserve(8);
     RecordingControls recording(window, record);
     try {
         calculation.run(recording);

@@ -25,6 +25,18 @@ struct FieldRead {
     std::string notice; // empty when the text was read whole
 };
 
+// A control as a run read it: its text's fingerprint, or its value, so that
+// a later change can be told from a change back.
+struct ControlRead {
+    std::string control;
+    std::size_t state;
+};
+
+// The state a text field or an option button or list is in, as a run
+// records it and as the window reports a change.
+std::size_t controlState(std::string_view text);
+std::size_t controlState(Integer value);
+
 struct NotedValue {
     Quantity quantity;
     Variant value;
@@ -50,6 +62,7 @@ struct RunRecord {
     std::vector<NotedValue> values; // in the order worked out, layers included
     std::vector<LayerValues> layers;
     std::vector<CaptionWritten> captions;
+    std::vector<ControlRead> controlsRead; // each control once, as first read
     std::optional<RuntimeError> error;
     std::string ranAt; // when, as the window gives it: "08.12.2026 14:03"
 

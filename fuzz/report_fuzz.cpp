@@ -180,8 +180,9 @@ std::size_t checkCopied(const std::vector<CopiedRow>& rows, std::size_t at, cons
     const CalculationId id = record.calculation->id;
     require(at < rows.size());
     std::string heading(record.calculation->title);
+    require(last.stale == !section.staleNote.empty() && std::string_view(section.staleNote).starts_with(staleMark));
     if (last.stale)
-        heading.append(" (").append(staleMark).append(")");
+        heading.append(" (").append(section.staleNote).append(")");
     require(rows[at].quantity == heading && rows[at].value.empty() && rows[at].unit.empty());
     ++at;
     for (const ReportInput& input : section.inputs) {
@@ -304,7 +305,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             order.push_back(calculation.id);
         }
         if (const std::size_t changed = bytes[0]; changed < controls.size()) {
-            history.inputChanged(controls[changed]);
+            // A state that no run read the control in: a change, never a change back.
+            Integer other = 0x7000;
+            while (std::any_of(order.begin(), order.end(), [&](CalculationId id) {
+                const auto& read = history.lastRun(id)->controlsRead;
+                return std::any_of(read.begin(), read.end(), [&](const ControlRead& c) {
+                    return c.control == controls[changed] && c.state == controlState(other);
+                });
+            }))
+                ++other;
+            history.inputChanged(controls[changed], controlState(other));
             for (auto& [id, lastRun] : last)
                 lastRun.stale = lastRun.stale || reads(id, controls[changed]);
         }

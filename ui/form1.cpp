@@ -203,19 +203,24 @@ void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)
 // button tells its purpose again instead of that run's summary.
 void Form1::trackInputChanges()
 {
-    const auto changed = [this](const QObject* control) {
-        return [this, control] {
+    const auto changed = [this](const QObject* control, auto state) {
+        return [this, control, state] {
             const std::string name = control->objectName().toStdString();
-            history_.inputChanged(name);
+            history_.inputChanged(name, state());
             forgetSummaries(*this, name);
         };
     };
+    // Each control's state as a run reads it: the text as UTF-8, the option's
+    // Value, the list's ListIndex.
     for (auto* field : findChildren<QLineEdit*>())
-        connect(field, &QLineEdit::textChanged, this, changed(field));
+        connect(field, &QLineEdit::textChanged, this,
+                changed(field, [field] { return controlState(field->text().toStdString()); }));
     for (auto* option : findChildren<QRadioButton*>())
-        connect(option, &QRadioButton::toggled, this, changed(option));
+        connect(option, &QRadioButton::toggled, this,
+                changed(option, [option] { return controlState(Integer(option->isChecked() ? -1 : 0)); }));
     for (auto* list : findChildren<QComboBox*>())
-        connect(list, &QComboBox::currentIndexChanged, this, changed(list));
+        connect(list, &QComboBox::currentIndexChanged, this,
+                changed(list, [list] { return controlState(Integer(list->currentIndex())); }));
 }
 
 void Form1::reportError(const RuntimeError& error)

@@ -148,7 +148,7 @@ private:
             paragraph(QStringLiteral("Расчёт выполнен ") + text(section.ranAt), characters(bodyPoints),
                       keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 35));
         if (section.stale)
-            paragraph(QStringLiteral("Внимание: ") + text(staleMark) + QStringLiteral("."),
+            paragraph(QStringLiteral("Внимание: ") + text(section.staleNote) + QStringLiteral("."),
                       characters(bodyPoints, true, warningInk), keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 30));
 
         if (!section.inputs.empty()) {

@@ -334,16 +334,31 @@ private slots:
         QCOMPARE(QString::fromStdString(std::string(runs[0].record->calculation->button)), "Command1");
         QCOMPARE(QString::fromStdString(*runs[1].record->finalCaption("Label8")), " 157.7");
 
-        history.inputChanged("Text7"); // read by neither
+        history.inputChanged("Text7", controlState("1")); // read by neither
         QVERIFY(!history.stale(CalculationId::RopeCheck) && !history.stale(CalculationId::DrumSizeLimits));
-        history.inputChanged("Option3");
+        history.inputChanged("Option3", controlState(Integer{-1}));
+        history.inputChanged("Text1", controlState("1001"));
         QVERIFY(history.stale(CalculationId::RopeCheck));
         QVERIFY(!history.stale(CalculationId::DrumSizeLimits));
+        const auto words = [&] {
+            QStringList names;
+            for (const std::string& name : history.changedInputs(CalculationId::RopeCheck))
+                names << QString::fromStdString(name);
+            return names;
+        };
+        QCOMPARE(words(), (QStringList{"вес груза", "коэффициент запаса по режиму работы"}));
+        QCOMPARE(QString::fromStdString(makeReport(history.reportRuns(), "", "").sections.front().staleNote),
+                 "исходные данные изменены после расчёта: вес груза, коэффициент запаса по режиму работы");
+        // Typed and chosen back as the run read them: no longer marked.
+        history.inputChanged("Text1", controlState("1000"));
+        history.inputChanged("Option3", controlState(Integer{0}));
+        QVERIFY(!history.stale(CalculationId::RopeCheck));
+        history.inputChanged("Option3", controlState(Integer{-1}));
         history.add(run("Command1", ropeCheckExample));
         QVERIFY(!history.stale(CalculationId::RopeCheck));
         QVERIFY(!history.lastRun(CalculationId::RopeCapacity));
         history.add(run("Command3", {{"Text6", "12"}}));
-        history.inputChanged("Combo2"); // a list chosen anew
+        history.inputChanged("Combo2", controlState(Integer{1})); // a list chosen anew
         QVERIFY(history.stale(CalculationId::RopeCapacity) && !history.stale(CalculationId::RopeCheck));
     }
 };

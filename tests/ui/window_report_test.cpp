@@ -140,8 +140,13 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("Величина\tЗначение\tЕд. изм."));
         QCOMPARE(lines.value(1), QStringLiteral("Расчёт каната\t\t"));
         QVERIFY(lines.contains(QStringLiteral("Заключение о канате\tканат не допустим\t")));
-        QVERIFY(lines.contains(QStringLiteral("Допустимые размеры барабана (исходные данные изменены после расчёта)\t\t")));
+        QVERIFY(lines.contains(
+            QStringLiteral("Допустимые размеры барабана (исходные данные изменены после расчёта: диаметр каната)\t\t")));
         QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
+        // Typed back as the run read it, the field no longer marks the run.
+        field("Text2").setText(QStringLiteral("12"));
+        QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(QApplication::clipboard()->mimeData()->text().contains(QStringLiteral("\nДопустимые размеры барабана\t\t\n")));
     }
 
     void saveOffersTheDatedNameInDocumentsAndWritesAPdf()

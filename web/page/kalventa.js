@@ -388,9 +388,20 @@ for (const row of tables.controls) {
       describe(event.target, '', true);
       showNotice(event.target, '');
     });
-  if (['TextField', 'OptionButton', 'DropDownList'].includes(row.kind))
-    controls.get(row.name).addEventListener(row.kind === 'TextField' ? 'input' : 'change', async () => {
-      (await core).inputChanged(row.name);
+  if (row.kind === 'TextField')
+    controls.get(row.name).addEventListener('input', async () => {
+      (await core).textChanged(row.name, pageControls.text(row.name));
+    });
+  if (row.kind === 'DropDownList')
+    controls.get(row.name).addEventListener('change', async () => {
+      (await core).valueChanged(row.name, pageControls.listIndex(row.name));
+    });
+  // An option turned on turns the others of its group off, which say nothing.
+  if (row.kind === 'OptionButton')
+    controls.get(row.name).addEventListener('change', async () => {
+      const kalventa = await core;
+      for (const option of tables.controls.filter(other => other.kind === 'OptionButton'))
+        kalventa.valueChanged(option.name, pageControls.value(option.name));
     });
 }
 

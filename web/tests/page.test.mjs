@@ -490,7 +490,7 @@ describe('the calculation report and the results copied', () => {
     await page.emulateMediaType('print');
     const text = await page.$eval('#report', report => report.innerText);
     // Each run says when it was made, day first.
-    assert.match(text, /1 Допустимые размеры барабана\n+Расчёт выполнен \d\d\.\d\d\.\d{4} \d\d:\d\d\n+исходные данные изменены после расчёта/);
+    assert.match(text, /1 Допустимые размеры барабана\n+Расчёт выполнен \d\d\.\d\d\.\d{4} \d\d:\d\d\n+исходные данные изменены после расчёта: диаметр каната\n/);
     assert.match(text, /Dмин = 19 · d = 19 · 12 = 228 мм\s*\(1\)/);
     assert.match(text, /2 Расчёт каната/);
     assert.match(text, /Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н\s*\(3\)/);

@@ -166,10 +166,16 @@ val runRecorded(const std::string& button, val page, const std::string& ranAt)
     return outcome;
 }
 
-// An input changed: the runs that read it are marked in the report.
-void inputChanged(const std::string& control)
+// An input changed: the runs that read it otherwise are marked in the
+// report, and unmarked when it is as they read it again.
+void textChanged(const std::string& control, const std::string& text)
 {
-    history().inputChanged(control);
+    history().inputChanged(control, controlState(text));
+}
+
+void valueChanged(const std::string& control, int value)
+{
+    history().inputChanged(control, controlState(static_cast<Integer>(value)));
 }
 
 val strings(std::initializer_list<std::string_view> texts)
@@ -196,7 +202,7 @@ val reportData(const std::string& made)
         one.set("title", section.title);
         one.set("ranAt", section.ranAt);
         one.set("stale", section.stale);
-        one.set("staleMark", std::string(staleMark));
+        one.set("staleMark", section.staleNote);
         val inputs = val::array();
         for (const ReportInput& input : section.inputs)
             inputs.call<void>("push", strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
@@ -252,7 +258,8 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("runButton", &runButton);
     emscripten::function("runRecorded", &runRecorded);
     emscripten::function("windowWords", &windowWords);
-    emscripten::function("inputChanged", &inputChanged);
+    emscripten::function("textChanged", &textChanged);
+    emscripten::function("valueChanged", &valueChanged);
     emscripten::function("reportData", &reportData);
     emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
