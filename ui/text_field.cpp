@@ -1,13 +1,17 @@
 #include "ui/text_field.h"
 
+#include "ui/text.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QToolTip>
 #include <QValidator>
 
 #include <algorithm>
@@ -35,6 +39,13 @@ bool arrowsStopAtSelection()
         return probe.cursorPosition() == 1;
     }();
     return stop;
+}
+
+QString refusal(Kind kind)
+{
+    const QString limit = QLocale(QLocale::Russian, QLocale::Russia).toString(qlonglong(TextField::capacity));
+    return (kind == Kind::Typing ? QStringLiteral("Знак не введён") : QStringLiteral("Текст не вставлен"))
+        + QStringLiteral(": в поле помещается не больше %1 знаков.").arg(limit);
 }
 
 // What QLineEdit shows for a text: control characters as spaces.
@@ -96,7 +107,8 @@ private:
 
 TextField::TextField(QWidget* parent) : QLineEdit(parent)
 {
-    // Any text of any length: QLineEdit would keep only 32767 characters.
+    // Nothing is ever cut short: QLineEdit would keep only 32767 characters
+    // and drop the rest silently; the capacity is kept here, and said.
     setMaxLength(std::numeric_limits<int>::max());
     setValidator(new LengthWatch(this));
 
@@ -160,6 +172,10 @@ bool TextField::wouldBeLong(qsizetype inserted) const
 bool TextField::edit(int from, int to, const QString& inserted, Kind kind)
 {
     const QString current = text();
+    if (current.size() - (to - from) + inserted.size() > capacity) {
+        refuse(kind);
+        return false;
+    }
     takeNativeEdits();
     const int cursor = cursorPosition();
     const int anchor = !hasSelectedText() ? cursor : cursor == selectionStart() ? selectionEnd() : selectionStart();
@@ -293,6 +309,12 @@ void TextField::pasteClipboard()
         paste();
     else
         pasteFrom(QClipboard::Clipboard);
+}
+
+void TextField::refuse(Kind kind)
+{
+    emit inputRejected();
+    QToolTip::showText(mapToGlobal(QPoint(0, height())), plainToolTip(refusal(kind)), this);
 }
 
 // ---- Keys ----

@@ -1,6 +1,6 @@
 #pragma once
-// A field of the window (Text1 to Text7): a QLineEdit that stays quick with
-// a text of a million characters.
+// A field of the window (Text1 to Text7): a QLineEdit that holds up to
+// `capacity` characters and stays quick at that length.
 //
 // QLineEdit lays its whole text out on one line, again after every change,
 // and measures and draws that line for every cursor blink, key and click:
@@ -14,9 +14,10 @@
 // characters and words, placing the cursor with the mouse, Delete, copying
 // and cutting, undo and redo.
 //
-// Edits of a long text, and those that make a text long, are the field's own
-// (one new text in one go); so are their undo and redo. Short edits of a
-// short text are QLineEdit's.
+// Every edit that would take the text past `capacity` characters is refused
+// whole, with a balloon at the field that says so. Edits of a long text, and
+// those that make a text long, are the field's own (one new text in one go);
+// so are their undo and redo. Short edits of a short text are QLineEdit's.
 
 #include "ui/edit_history.h"
 
@@ -36,6 +37,8 @@ class TextField final : public QLineEdit {
     Q_OBJECT
 
 public:
+    // The most characters (UTF-16 units, as QString counts them) a field holds.
+    static constexpr qsizetype capacity = 1'048'576;
     // Above this many characters the field shows its text itself; far more
     // than the 60 to 80 pixels of a field show, and few enough that
     // QLineEdit's own layout still takes well under a millisecond.
@@ -82,7 +85,7 @@ private:
     // calls it with every new text before QLineEdit lays it out.
     void showLength(qsizetype length);
 
-    // Edits: the field's own.
+    // Edits: the field's own, checked against the capacity.
     bool edit(int from, int to, const QString& inserted, EditHistory::Kind kind);
     void replaceSelection(const QString& inserted, EditHistory::Kind kind);
     void applyText(const QString& next);
@@ -99,6 +102,7 @@ private:
     void pasteFrom(QClipboard::Mode mode);
     void pasteClipboard();
     bool wouldBeLong(qsizetype inserted) const;
+    void refuse(EditHistory::Kind kind);
 
     // Moving in a long text.
     bool longKey(const QKeyEvent& event);

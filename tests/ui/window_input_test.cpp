@@ -1,9 +1,10 @@
 // What the window does with the keyboard and with what is typed, beyond the
 // calculations: Enter and Return press a focused button as Space does, fields
-// keep texts of any length and edit a long text as a plain line edit would,
-// the calculations read the texts whole, and a field whose text was not read
-// whole says so in its tooltip and its description until its text changes or
-// a later run reads it whole.
+// keep texts of up to 1 048 576 characters, refuse more with a balloon, and
+// edit a long text as a plain line edit would, the calculations read the
+// texts whole, and a field whose text was not read whole says so in its
+// tooltip and its description until its text changes or a later run reads it
+// whole.
 
 #include "ui/form1.h"
 #include "window_test_support.h"
@@ -13,18 +14,21 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QtTest>
 
-#include <limits>
 #include <memory>
 
 using namespace kalventa::ui::testing;
 using kalventa::ui::Form1;
 
 namespace {
+
+constexpr int capacity = 1'048'576;
 
 // Well above the length from which a field shows its text itself, and short
 // enough for a plain QLineEdit to compare with.
@@ -158,23 +162,104 @@ private slots:
         QVERIFY(field("Text2").hasFocus());
     }
 
-    // 40,000 zeros and then "12" must read as 12, not as the zeros alone.
+    // Zeros and then "12" must read as 12, not as the zeros alone.
     void longTextsAreKeptAndReadWhole_data()
     {
         QTest::addColumn<int>("zeros");
-        QTest::newRow("100,000 characters") << 100'000 - 2;
-        QTest::newRow("10 MB") << 10'000'000 - 2;
+        QTest::addColumn<bool>("pasted");
+        QTest::newRow("100,000 characters set") << 100'000 - 2 << false;
+        QTest::newRow("as many as a field holds, set") << capacity - 2 << false;
+        QTest::newRow("as many as a field holds, pasted") << capacity - 2 << true;
     }
 
     void longTextsAreKeptAndReadWhole()
     {
         QFETCH(int, zeros);
+        QFETCH(bool, pasted);
         const QString text = QString(zeros, QLatin1Char('0')) + QStringLiteral("12");
-        field("Text2").setText(text);
-        QCOMPARE(field("Text2").text().size(), text.size());
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(text);
+            field("Text2").setFocus();
+            QTest::keyClick(&field("Text2"), Qt::Key_V, Qt::ControlModifier);
+        } else {
+            field("Text2").setText(text);
+        }
+        QVERIFY(field("Text2").text() == text);
         QTest::mouseClick(&button("Command2"), Qt::LeftButton);
         QCOMPARE(label("Label8"), QStringLiteral(" 228"));
         QCOMPARE(description(field("Text2")), QString());
+    }
+
+    // Nothing is cut short: an insertion the field cannot hold whole is
+    // refused, and a balloon at the field says why.
+    void anInsertionPastTheCapacityIsRefused_data()
+    {
+        QTest::addColumn<int>("held");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("inserted");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("balloon");
+        const QString notPasted = QStringLiteral("Текст не вставлен: в поле помещается не больше 1 048 576 знаков.");
+        const QString notTyped = QStringLiteral("Знак не введён: в поле помещается не больше 1 048 576 знаков.");
+        QTest::newRow("pasted into an empty field") << 0 << 0 << capacity + 1 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted into a short text") << 2 << 0 << capacity - 1 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted into a long text") << capacity - 2 << 0 << 3 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted over a selection too short") << capacity << 2 << 3 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted over a selection long enough") << capacity << 3 << 3 << "Ctrl+V" << "";
+        QTest::newRow("pasted from the menu") << capacity - 2 << 0 << 3 << "menu" << notPasted;
+        QTest::newRow("dropped") << 10 << 0 << capacity << "drop" << notPasted;
+        QTest::newRow("typed into a full field") << capacity << 0 << 1 << "type" << notTyped;
+        QTest::newRow("typed over a selection") << capacity << 1 << 1 << "type" << "";
+    }
+
+    void anInsertionPastTheCapacityIsRefused()
+    {
+        QFETCH(int, held);
+        QFETCH(int, selected);
+        QFETCH(int, inserted);
+        QFETCH(QString, how);
+        QFETCH(QString, balloon);
+        QLineEdit& edit = field("Text6");
+        const QString before = QString(held, QLatin1Char('1'));
+        const QString insertion = QString(inserted, QLatin1Char('7'));
+        edit.setText(before);
+        edit.setFocus();
+        edit.setSelection(held - selected, selected);
+        QGuiApplication::clipboard()->setText(insertion);
+        if (how == QLatin1String("Ctrl+V")) {
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        } else if (how == QLatin1String("menu")) {
+            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+            QApplication::sendEvent(&edit, &event);
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            const QList<QAction*> actions = menu->actions();
+            const auto paste = std::find_if(actions.begin(), actions.end(), [](const QAction* action) {
+                return action->text().startsWith(QLineEdit::tr("&Paste"));
+            });
+            QVERIFY(paste != actions.end() && (*paste)->isEnabled());
+            // As a click on the item does: the menu goes, then its action.
+            menu->hide();
+            (*paste)->trigger();
+        } else if (how == QLatin1String("drop")) {
+            QMimeData data;
+            data.setText(insertion);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &drop);
+        } else {
+            QTest::keyClick(&edit, Qt::Key_7);
+        }
+        const bool refused = !balloon.isEmpty();
+        QVERIFY(edit.text() == (refused ? before : before.left(held - selected) + insertion));
+        QCOMPARE(QToolTip::isVisible(), refused);
+        if (refused) {
+            QTextDocument shown;
+            shown.setHtml(QToolTip::text());
+            QCOMPARE(shown.toPlainText(), balloon);
+        }
+        QToolTip::hideText();
     }
 
     // A text long enough for the field to show it itself is edited as a
@@ -224,7 +309,7 @@ private slots:
         font.setHintingPreference(QFont::PreferFullHinting);
         edit.setFont(font);
         QLineEdit plain(edit.parentWidget());
-        plain.setMaxLength(std::numeric_limits<int>::max());
+        plain.setMaxLength(capacity);
         plain.setGeometry(edit.geometry());
         plain.setFont(edit.font());
         plain.setPalette(edit.palette());
