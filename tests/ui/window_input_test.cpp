@@ -37,10 +37,27 @@ QString longText()
     return QStringLiteral("0123456789 кг, abc ").repeated(1000);
 }
 
+// Chooses an enabled item of the field's context menu as a click on it does:
+// the menu goes, then the item's action runs.
+void chooseFromMenu(QLineEdit& edit, const char* title)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&edit, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    const auto item = std::find_if(actions.begin(), actions.end(), [title](const QAction* action) {
+        return action->text().section(u'\t', 0, 0) == QLineEdit::tr(title);
+    });
+    menu->hide();
+    QVERIFY(item != actions.end() && (*item)->isEnabled());
+    (*item)->trigger();
+}
+
 // Performs one step of a table row: a key sequence ("Shift+Left"), "type
-// TEXT", "click X", "shift-click X", "double-click X" or "drag X Y", with X
-// and Y in pixels from the field's left edge, or "long clipboard", which puts
-// longText() on the clipboard.
+// TEXT", "click X", "shift-click X", "double-click X", "drag X Y", with X and
+// Y in pixels from the field's left edge, "menu ITEM", or "long clipboard",
+// which puts longText() on the clipboard.
 void perform(QLineEdit& edit, const QString& step)
 {
     const QStringList words = step.split(u' ');
@@ -49,6 +66,8 @@ void perform(QLineEdit& edit, const QString& step)
     edit.repaint();
     if (step == QLatin1String("long clipboard")) {
         QGuiApplication::clipboard()->setText(longText());
+    } else if (words.front() == QLatin1String("menu")) {
+        chooseFromMenu(edit, step.mid(5).toLatin1().constData());
     } else if (words.front() == QLatin1String("type")) {
         QTest::keyClicks(&edit, step.mid(5));
     } else if (words.front() == QLatin1String("click")) {
@@ -229,18 +248,7 @@ private slots:
         if (how == QLatin1String("Ctrl+V")) {
             QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
         } else if (how == QLatin1String("menu")) {
-            QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
-            QApplication::sendEvent(&edit, &event);
-            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            const QList<QAction*> actions = menu->actions();
-            const auto paste = std::find_if(actions.begin(), actions.end(), [](const QAction* action) {
-                return action->text().startsWith(QLineEdit::tr("&Paste"));
-            });
-            QVERIFY(paste != actions.end() && (*paste)->isEnabled());
-            // As a click on the item does: the menu goes, then its action.
-            menu->hide();
-            (*paste)->trigger();
+            chooseFromMenu(edit, "&Paste");
         } else if (how == QLatin1String("drop")) {
             QMimeData data;
             data.setText(insertion);
@@ -294,6 +302,9 @@ private slots:
         QTest::newRow("double-click") << text << QStringList{"Home", "double-click 25", "Ctrl+C"};
         QTest::newRow("drag") << text << QStringList{"Home", "drag 5 45", "Ctrl+C"};
         QTest::newRow("select all") << text << QStringList{"Ctrl+A", "Ctrl+C"};
+        QTest::newRow("copy, cut and undo from the menu")
+            << text << QStringList{"Shift+Left", "Shift+Left", "menu &Copy", "Left", "Shift+Left", "menu Cu&t",
+                                   "Shift+Left", "menu Delete", "menu &Undo"};
         QTest::newRow("becoming short") << text << QStringList{"Home", "Shift+End", "type 12"};
         QTest::newRow("typed, then a long paste undone")
             << QString() << QStringList{"type 12", "Home", "long clipboard", "Ctrl+V", "Ctrl+Z", "Ctrl+Z"};
