@@ -162,8 +162,6 @@ void TextField::showLength(qsizetype length)
     restartBlink();
 }
 
-// ---- Edits ----
-
 bool TextField::wouldBeLong(qsizetype inserted) const
 {
     return text().size() - selectionLength() + inserted > longText;
@@ -316,8 +314,6 @@ void TextField::refuse(Kind kind)
     emit inputRejected();
     QToolTip::showText(mapToGlobal(QPoint(0, height())), plainToolTip(refusal(kind)), this);
 }
-
-// ---- Keys ----
 
 void TextField::keyPressEvent(QKeyEvent* event)
 {
@@ -511,8 +507,6 @@ void TextField::selectWordAt(int position)
     moveTo(end, true);
 }
 
-// ---- Mouse, dragging, menu, input methods ----
-
 void TextField::mousePressEvent(QMouseEvent* event)
 {
     if (!long_) {
@@ -694,8 +688,6 @@ QVariant TextField::inputMethodQuery(Qt::InputMethodQuery query) const
     default: return QLineEdit::inputMethodQuery(query);
     }
 }
-
-// ---- Showing a long text ----
 
 QRect TextField::textArea(const QStyleOptionFrame& panel) const
 {
