@@ -13,6 +13,7 @@
 #include "ui/result_formulas.h"
 #include "ui/screen_reader.h"
 #include "ui/text.h"
+#include "ui/text_field.h"
 #include "ui/widget_controls.h"
 #include "window/layout_table.h"
 
@@ -28,7 +29,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include <limits>
 #include <map>
 
 namespace kalventa::ui {
@@ -57,12 +57,7 @@ QWidget* createControl(const ControlRow& row, QWidget* container)
     const QString text = fromUtf8(row.text);
     switch (row.kind) {
     case Kind::GroupBox: return new QGroupBox(text, container);
-    case Kind::TextField: {
-        auto* field = new QLineEdit(container);
-        // Any text of any length: QLineEdit would keep only 32767 characters.
-        field->setMaxLength(std::numeric_limits<int>::max());
-        return field;
-    }
+    case Kind::TextField: return new TextField(container);
     case Kind::OptionButton: {
         auto* option = new QRadioButton(text, container);
         // A button fills its background with the face colour; an option

@@ -1,16 +1,21 @@
 // What the window does with the keyboard and with what is typed, beyond the
 // calculations: Enter and Return press a focused button as Space does, fields
-// keep texts of any length and the calculations read them whole, and a field
-// whose text was not read whole says so in its tooltip and its description
-// until its text changes or a later run reads it whole.
+// keep texts of up to 1 048 576 characters, refuse more with a balloon, and
+// edit a long text as a plain line edit would, the calculations read the
+// texts whole, and a field whose text was not read whole says so in its
+// tooltip and its description until its text changes or a later run reads it
+// whole.
 
 #include "ui/form1.h"
 #include "window_test_support.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTextDocument>
 #include <QToolTip>
@@ -20,6 +25,89 @@
 
 using namespace kalventa::ui::testing;
 using kalventa::ui::Form1;
+
+namespace {
+
+constexpr int capacity = 1'048'576;
+
+// Well above the length from which a field shows its text itself, and short
+// enough for a plain QLineEdit to compare with.
+QString longText()
+{
+    return QStringLiteral("0123456789 кг, abc ").repeated(1000);
+}
+
+// Chooses an enabled item of the field's context menu as a click on it does:
+// the menu goes, then the item's action runs.
+void chooseFromMenu(QLineEdit& edit, const char* title)
+{
+    QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), edit.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(&edit, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    const auto item = std::find_if(actions.begin(), actions.end(), [title](const QAction* action) {
+        return action->text().section(u'\t', 0, 0) == QLineEdit::tr(title);
+    });
+    menu->hide();
+    QVERIFY(item != actions.end() && (*item)->isEnabled());
+    (*item)->trigger();
+}
+
+// Performs one step of a table row: a key sequence ("Shift+Left"), "type
+// TEXT", "click X", "shift-click X", "double-click X", "drag X Y", with X and
+// Y in pixels from the field's left edge, "menu ITEM", or "long clipboard",
+// which puts longText() on the clipboard.
+void perform(QLineEdit& edit, const QString& step)
+{
+    const QStringList words = step.split(u' ');
+    const auto at = [&edit, &words](int word) { return QPoint(words.at(word).toInt(), edit.height() / 2); };
+    // A click lands on what the field last showed.
+    edit.repaint();
+    if (step == QLatin1String("long clipboard")) {
+        QGuiApplication::clipboard()->setText(longText());
+    } else if (words.front() == QLatin1String("menu")) {
+        chooseFromMenu(edit, step.mid(5).toLatin1().constData());
+    } else if (words.front() == QLatin1String("type")) {
+        QTest::keyClicks(&edit, step.mid(5));
+    } else if (words.front() == QLatin1String("click")) {
+        QTest::mouseClick(&edit, Qt::LeftButton, {}, at(1));
+    } else if (words.front() == QLatin1String("shift-click")) {
+        QTest::mouseClick(&edit, Qt::LeftButton, Qt::ShiftModifier, at(1));
+    } else if (words.front() == QLatin1String("double-click")) {
+        QTest::mouseDClick(&edit, Qt::LeftButton, {}, at(1));
+    } else if (words.front() == QLatin1String("drag")) {
+        QTest::mousePress(&edit, Qt::LeftButton, {}, at(1));
+        QTest::mouseMove(&edit, at(2));
+        QTest::mouseRelease(&edit, Qt::LeftButton, {}, at(2));
+    } else {
+        const QKeyCombination key = QKeySequence::fromString(step)[0];
+        QTest::keyClick(&edit, key.key(), key.keyboardModifiers());
+    }
+}
+
+// What a run of steps left: the text, the cursor, the selection, the
+// clipboard and the pixels of the field.
+struct Outcome {
+    QString text;
+    int cursor;
+    QString selected;
+    QString clipboard;
+    QImage pixels;
+};
+
+Outcome run(QLineEdit& edit, const QString& start, const QStringList& steps)
+{
+    QGuiApplication::clipboard()->clear();
+    edit.setText(start);
+    edit.setFocus();
+    for (const QString& step : steps)
+        perform(edit, step);
+    return {edit.text(), edit.cursorPosition(), edit.selectedText(), QGuiApplication::clipboard()->text(),
+            renderAlone(edit, false)};
+}
+
+} // namespace
 
 class WindowInputTest : public QObject {
     Q_OBJECT
@@ -93,23 +181,157 @@ private slots:
         QVERIFY(field("Text2").hasFocus());
     }
 
-    // 40,000 zeros and then "12" must read as 12, not as the zeros alone.
+    // Zeros and then "12" must read as 12, not as the zeros alone.
     void longTextsAreKeptAndReadWhole_data()
     {
         QTest::addColumn<int>("zeros");
-        QTest::newRow("100,000 characters") << 100'000 - 2;
-        QTest::newRow("10 MB") << 10'000'000 - 2;
+        QTest::addColumn<bool>("pasted");
+        QTest::newRow("100,000 characters set") << 100'000 - 2 << false;
+        QTest::newRow("as many as a field holds, set") << capacity - 2 << false;
+        QTest::newRow("as many as a field holds, pasted") << capacity - 2 << true;
     }
 
     void longTextsAreKeptAndReadWhole()
     {
         QFETCH(int, zeros);
+        QFETCH(bool, pasted);
         const QString text = QString(zeros, QLatin1Char('0')) + QStringLiteral("12");
-        field("Text2").setText(text);
-        QCOMPARE(field("Text2").text().size(), text.size());
+        if (pasted) {
+            QGuiApplication::clipboard()->setText(text);
+            field("Text2").setFocus();
+            QTest::keyClick(&field("Text2"), Qt::Key_V, Qt::ControlModifier);
+        } else {
+            field("Text2").setText(text);
+        }
+        QVERIFY(field("Text2").text() == text);
         QTest::mouseClick(&button("Command2"), Qt::LeftButton);
         QCOMPARE(label("Label8"), QStringLiteral(" 228"));
         QCOMPARE(description(field("Text2")), QString());
+    }
+
+    // Nothing is cut short: an insertion the field cannot hold whole is
+    // refused, and a balloon at the field says why.
+    void anInsertionPastTheCapacityIsRefused_data()
+    {
+        QTest::addColumn<int>("held");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("inserted");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("balloon");
+        const QString notPasted = QStringLiteral("Текст не вставлен: в поле помещается не больше 1 048 576 знаков.");
+        const QString notTyped = QStringLiteral("Знак не введён: в поле помещается не больше 1 048 576 знаков.");
+        QTest::newRow("pasted into an empty field") << 0 << 0 << capacity + 1 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted into a short text") << 2 << 0 << capacity - 1 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted into a long text") << capacity - 2 << 0 << 3 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted over a selection too short") << capacity << 2 << 3 << "Ctrl+V" << notPasted;
+        QTest::newRow("pasted over a selection long enough") << capacity << 3 << 3 << "Ctrl+V" << "";
+        QTest::newRow("pasted from the menu") << capacity - 2 << 0 << 3 << "menu" << notPasted;
+        QTest::newRow("dropped") << 10 << 0 << capacity << "drop" << notPasted;
+        QTest::newRow("typed into a full field") << capacity << 0 << 1 << "type" << notTyped;
+        QTest::newRow("typed over a selection") << capacity << 1 << 1 << "type" << "";
+    }
+
+    void anInsertionPastTheCapacityIsRefused()
+    {
+        QFETCH(int, held);
+        QFETCH(int, selected);
+        QFETCH(int, inserted);
+        QFETCH(QString, how);
+        QFETCH(QString, balloon);
+        QLineEdit& edit = field("Text6");
+        const QString before = QString(held, QLatin1Char('1'));
+        const QString insertion = QString(inserted, QLatin1Char('7'));
+        edit.setText(before);
+        edit.setFocus();
+        edit.setSelection(held - selected, selected);
+        QGuiApplication::clipboard()->setText(insertion);
+        if (how == QLatin1String("Ctrl+V")) {
+            QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        } else if (how == QLatin1String("menu")) {
+            chooseFromMenu(edit, "&Paste");
+        } else if (how == QLatin1String("drop")) {
+            QMimeData data;
+            data.setText(insertion);
+            QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &enter);
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(&edit, &drop);
+        } else {
+            QTest::keyClick(&edit, Qt::Key_7);
+        }
+        const bool refused = !balloon.isEmpty();
+        QVERIFY(edit.text() == (refused ? before : before.left(held - selected) + insertion));
+        QCOMPARE(QToolTip::isVisible(), refused);
+        if (refused) {
+            QTextDocument shown;
+            shown.setHtml(QToolTip::text());
+            QCOMPARE(shown.toPlainText(), balloon);
+        }
+        QToolTip::hideText();
+    }
+
+    // A text long enough for the field to show it itself is edited as a
+    // plain QLineEdit edits it: the same text, cursor, selection, clipboard
+    // and pixels after the same keys and clicks.
+    void aLongTextIsEditedAsAPlainLineEditWould_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QStringList>("steps");
+        const QString text = longText();
+        QTest::newRow("as set: cursor at the end") << text << QStringList{};
+        QTest::newRow("Home") << text << QStringList{"Home"};
+        QTest::newRow("Home, then End") << text << QStringList{"Home", "Right", "End", "type x"};
+        QTest::newRow("typing after Home and Right") << text << QStringList{"Home", "Right", "Right", "type 5.5"};
+        QTest::newRow("Backspace at the end") << text << QStringList{"Backspace", "Backspace", "Backspace"};
+        QTest::newRow("Delete, Left at the end") << text << QStringList{"Left", "Left", "Left", "Delete", "Delete"};
+        QTest::newRow("select and copy") << text << QStringList{"Home", "Right", "Shift+Right", "Shift+Right", "Ctrl+C"};
+        QTest::newRow("select back and cut") << text << QStringList{"Shift+Left", "Shift+Left", "Shift+Left", "Ctrl+X"};
+        QTest::newRow("words") << text << QStringList{"Home", "Ctrl+Right", "Ctrl+Right", "Ctrl+Shift+Right", "Ctrl+C"};
+        QTest::newRow("words back") << text << QStringList{"Ctrl+Left", "Ctrl+Left", "Ctrl+Backspace"};
+        QTest::newRow("Shift+Home, Right") << text << QStringList{"End", "Left", "Shift+Home", "Right"};
+        QTest::newRow("undo typing") << text << QStringList{"type ab", "type c", "Ctrl+Z"};
+        QTest::newRow("undo Backspace and typing") << text << QStringList{"type ab", "Backspace", "Ctrl+Z", "Ctrl+Z"};
+        QTest::newRow("undo and redo a cut") << text
+                                             << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "type 9", "Ctrl+Z",
+                                                            "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"};
+        QTest::newRow("paste over a selection") << text << QStringList{"Shift+Left", "Shift+Left", "Ctrl+C", "Home",
+                                                                       "Shift+Right", "Ctrl+V", "Ctrl+Z"};
+        QTest::newRow("click") << text << QStringList{"click 20", "type x"};
+        QTest::newRow("clicks at both ends") << text << QStringList{"click 3", "click 50", "type x"};
+        QTest::newRow("shift-click") << text << QStringList{"click 40", "shift-click 10", "Ctrl+C"};
+        QTest::newRow("double-click") << text << QStringList{"Home", "double-click 25", "Ctrl+C"};
+        QTest::newRow("drag") << text << QStringList{"Home", "drag 5 45", "Ctrl+C"};
+        QTest::newRow("select all") << text << QStringList{"Ctrl+A", "Ctrl+C"};
+        QTest::newRow("copy, cut and undo from the menu")
+            << text << QStringList{"Shift+Left", "Shift+Left", "menu &Copy", "Left", "Shift+Left", "menu Cu&t",
+                                   "Shift+Left", "menu Delete", "menu &Undo"};
+        QTest::newRow("becoming short") << text << QStringList{"Home", "Shift+End", "type 12"};
+        QTest::newRow("typed, then a long paste undone")
+            << QString() << QStringList{"type 12", "Home", "long clipboard", "Ctrl+V", "Ctrl+Z", "Ctrl+Z"};
+        QTest::newRow("a short text") << QStringLiteral("400") << QStringList{"Left", "type 5", "Backspace", "Ctrl+Z"};
+    }
+
+    void aLongTextIsEditedAsAPlainLineEditWould()
+    {
+        QFETCH(QString, start);
+        QFETCH(QStringList, steps);
+        QLineEdit& edit = field("Text7");
+        QFont font = edit.font();
+        font.setHintingPreference(QFont::PreferFullHinting);
+        edit.setFont(font);
+        QLineEdit plain(edit.parentWidget());
+        plain.setMaxLength(capacity);
+        plain.setGeometry(edit.geometry());
+        plain.setFont(edit.font());
+        plain.setPalette(edit.palette());
+        plain.show();
+        const Outcome field = run(edit, start, steps);
+        const Outcome expected = run(plain, start, steps);
+        QVERIFY(field.text == expected.text);
+        QCOMPARE(field.cursor, expected.cursor);
+        QCOMPARE(field.selected, expected.selected);
+        QCOMPARE(field.clipboard, expected.clipboard);
+        QCOMPARE(field.pixels, expected.pixels);
     }
 
     void typingPastTheOldLimitKeepsEveryCharacter()
