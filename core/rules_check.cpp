@@ -433,4 +433,44 @@ CheckResult runCheck(const CheckInputs& inputs, Controls& window, const RunHisto
     return result;
 }
 
+std::string inputLine(const TakenInput& input)
+{
+    const RulesQuantityEntry entry = entryOf(input.quantity);
+    std::string text(entry.symbol.empty() ? entry.name : entry.symbol);
+    if (!input.value)
+        return text.append(" — ").append(entry.name).append(": нет");
+    text.append(" = ").append(decimalText(*input.value));
+    if (!entry.unit.empty())
+        text.append(" ").append(entry.unit);
+    return text.append(" — ").append(entry.name).append(", ").append(input.origin);
+}
+
+std::vector<std::string> resultText(const CheckResult& result)
+{
+    std::vector<std::string> lines;
+    for (const std::string& warning : result.warnings)
+        lines.push_back("Внимание: " + warning);
+    const std::pair<const PartCheck*, const char*> parts[] = {{&result.rope, "Канат"}, {&result.drum, "Барабан"}};
+    for (const auto& [part, heading] : parts) {
+        lines.emplace_back(heading);
+        for (const std::string& line : part->lines)
+            lines.push_back("  " + line);
+    }
+    lines.emplace_back("Исходные данные");
+    if (result.inputs.group)
+        lines.push_back("  группа механизма " + groupName(result.inputs.group));
+    lines.push_back(result.inputs.rope == RopeKind::Running ? "  канат бегучий" : "  канат стоячий");
+    for (const auto& [part, heading] : parts)
+        for (const TakenInput& input : part->inputs) {
+            lines.push_back("  " + inputLine(input));
+            if (!input.notice.empty())
+                lines.push_back("    " + input.notice);
+        }
+    lines.emplace_back("Основания");
+    for (const std::string& citation : result.citations)
+        lines.push_back("  " + citation);
+    lines.emplace_back(numbersNote);
+    return lines;
+}
+
 } // namespace kalventa::rules

@@ -93,4 +93,13 @@ struct CheckResult {
 // The check on the window's fields and runs as they stand on `today`.
 CheckResult runCheck(const CheckInputs& inputs, Controls& window, const RunHistory& history, CalendarDate today);
 
+// An input as the check shows it: "Q = 1000 кг — вес груза, поле расчёта
+// каната"; "Fр — разрывное усилие каната: нет" when it has no value.
+std::string inputLine(const TakenInput& input);
+
+// The whole check as lines of text, as its dialog shows it: the warnings,
+// the rope and the drum, the inputs with any notice, the rules cited and
+// what the numbers are.
+std::vector<std::string> resultText(const CheckResult& result);
+
 } // namespace kalventa::rules

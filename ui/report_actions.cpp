@@ -3,6 +3,7 @@
 #include "core/calculation_table.h"
 #include "core/copied_results.h"
 #include "ui/report_document.h"
+#include "ui/rules_check_dialog.h"
 #include "ui/text.h"
 
 #include <QAction>
@@ -115,7 +116,8 @@ void addReportActions(QWidget& window, const RunHistory& history)
         if (auto* button = window.findChild<QPushButton*>(fromUtf8(calculation.button)))
             button->setToolTip(fromUtf8(calculation.title)
                                + QStringLiteral(". Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — "
-                                                "сохранить в PDF"));
+                                                "сохранить в PDF. Проверка по действующим правилам: %1")
+                                     .arg(rulesCheckKey.toString(QKeySequence::NativeText)));
 }
 
 } // namespace kalventa::ui
