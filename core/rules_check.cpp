@@ -2,6 +2,7 @@
 
 #include "core/decimal_conversion.h"
 #include "core/input_notice.h"
+#include "core/run_history.h"
 #include "core/text_to_number.h"
 
 #include <fmt/format.h>
@@ -255,6 +256,7 @@ void checkRope(PartCheck& rope, const CheckInputs& inputs, Controls& window)
         } else {
             eta.value = reevingEfficiency(ratio, pulley);
             eta.origin = "по кратности, " + bearings;
+            rope.inputs.push_back({PulleyEfficiency, {}, pulley, bearings, {}});
             rope.formulas.push_back("η = (1 − ηб^u) / (u · (1 − ηб)) = (1 − " + decimalText(pulley) + "^"
                                     + decimalText(ratio) + ") / (" + decimalText(ratio) + " · (1 − "
                                     + decimalText(pulley) + ")) = " + decimalText(*eta.value) + " (" + bearings
@@ -273,6 +275,7 @@ void checkRope(PartCheck& rope, const CheckInputs& inputs, Controls& window)
                             + " Н");
     const double Zp = *F.value / S;
     rope.value = Zp;
+    rope.worked = {{RopeForce, S, Rounding::Nearest}, {SafetyFactor, Zp, Rounding::Down}};
     rope.formulas.push_back("Zp = Fр / S = " + decimalText(*F.value) + " / " + decimalText(S) + " = "
                             + decimalText(Zp, Rounding::Down));
     rope.lines = rope.formulas;
@@ -339,6 +342,7 @@ void checkDrum(PartCheck& drum, const CheckInputs& inputs, Controls& window, con
 
     const double h1 = (*D + *d) / *d;
     drum.value = h1;
+    drum.worked = {{DiameterRatio, h1, Rounding::Down}};
     drum.formulas.push_back("h1 = (" + Dsymbol + " + d) / d = (" + decimalText(*D) + " + " + decimalText(*d) + ") / "
                             + decimalText(*d) + " = " + decimalText(h1, Rounding::Down));
     drum.lines = drum.formulas;

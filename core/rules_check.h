@@ -16,12 +16,15 @@
 #include "core/controls.h"
 #include "core/rules_catalogue.h"
 #include "core/rules_tables.h"
-#include "core/run_history.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace kalventa {
+class RunHistory;
+}
 
 namespace kalventa::rules {
 
@@ -67,9 +70,17 @@ struct TakenInput {
     std::string notice;          // what of the text was ignored; empty when none
 };
 
+// A value the check worked out, and how it is rounded when shown.
+struct WorkedOut {
+    RulesQuantity quantity;
+    double value;
+    Rounding rounding;
+};
+
 // The rope or the drum.
 struct PartCheck {
     std::vector<TakenInput> inputs;
+    std::vector<WorkedOut> worked;     // S and Zp, or h1, once worked out
     std::vector<std::string> problems; // what keeps the part from being worked out
     std::vector<std::string> formulas; // each with its values: "Zp = Fр / S = 54936 / 9810 = 5.6"
     std::optional<double> value;       // Zp or h1

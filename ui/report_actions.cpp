@@ -20,6 +20,10 @@
 #include <QStandardPaths>
 #include <QWidget>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+
 namespace kalventa::ui {
 namespace {
 
@@ -49,7 +53,7 @@ void saveWithDialog(QWidget& window, const RunHistory& history, const QString& p
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // An existing file is replaced only after the dialog's own question.
     QObject::connect(dialog, &QFileDialog::fileSelected, &window, [&window, &history](const QString& chosen) {
-        const QString reason = saveReportPdf(currentReport(history), chosen);
+        const QString reason = saveReportPdf(currentReport(history, window), chosen);
         if (reason.isEmpty())
             return;
         auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(),
@@ -64,9 +68,11 @@ void saveWithDialog(QWidget& window, const RunHistory& history, const QString& p
     dialog->open();
 }
 
-void copyResults(const RunHistory& history)
+void copyResults(const RunHistory& history, const QWidget& window)
 {
-    const std::vector<CopiedRow> rows = copiedResults(history.reportRuns());
+    std::vector<CopiedRow> rows = copiedResults(history.reportRuns());
+    if (const std::optional<rules::CheckResult> check = currentRulesCheck(window))
+        std::ranges::move(rules::rulesCheckRows(*check), std::back_inserter(rows));
     auto* data = new QMimeData;
     data->setText(fromUtf8(asTabSeparated(rows)));
     data->setHtml(fromUtf8(asHtmlTable(rows)));
@@ -99,17 +105,29 @@ Report currentReport(const RunHistory& history)
     return makeReport(history.reportRuns(), programName.toStdString(), made.toStdString());
 }
 
+Report currentReport(const RunHistory& history, const QWidget& window)
+{
+    Report report = currentReport(history);
+    if (const std::optional<rules::CheckResult> check = currentRulesCheck(window)) {
+        int formulas = 0;
+        for (const ReportSection& section : report.sections)
+            formulas += static_cast<int>(section.formulas.size());
+        report.rulesCheck = rules::makeRulesCheckNote(*check, formulas + 1);
+    }
+    return report;
+}
+
 void addReportActions(QWidget& window, const RunHistory& history)
 {
     QObject::connect(addAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
                      &QAction::triggered, &window,
-                     [&window, &history] { openReportPreview(currentReport(history), &window); });
+                     [&window, &history] { openReportPreview(currentReport(history, window), &window); });
     QObject::connect(addAction(window, QStringLiteral("Сохранить расчётную записку в PDF…"), QKeySequence::Save),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     QObject::connect(addAction(window, QStringLiteral("Копировать результаты"),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-                     &QAction::triggered, &window, [&history] { copyResults(history); });
+                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())

@@ -8,6 +8,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
@@ -198,6 +200,31 @@ private slots:
             "барабан: выполнено, h1 20 ≥ 20, наивысшая группа M6");
         for (const char* name : {"rulesGroup", "rulesReevingRatio", "rulesHookMass", "rulesResults"})
             QTRY_COMPARE(control(check, QString::fromLatin1(name)).accessibleDescription(), summary);
+    }
+
+    void the_copied_results_gain_its_rows_once_opened()
+    {
+        field("Text1").setText(QStringLiteral("1000"));
+        field("Text3").setText(QStringLiteral("54936"));
+        control<QPushButton>(*window, QStringLiteral("Command1")).click();
+        const auto copied = [this] {
+            QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+            return QApplication::clipboard()->mimeData()->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        };
+        const QStringList before = copied();
+        QCOMPARE(before.value(1), QStringLiteral("Расчёт каната\t\t"));
+        QVERIFY(!before.join(QLatin1Char('\n')).contains(QStringLiteral("Проверка")));
+
+        open();
+        chooseGroup(QStringLiteral("M6"));
+        window->activateWindow();
+        const QStringList after = copied();
+        // The runs' rows as they were, then the check's.
+        QCOMPARE(after.mid(0, before.size()), before);
+        QCOMPARE(after.mid(before.size(), 4),
+                 (QStringList{"Проверка по действующим правилам (справочно, не входит в исходную методику)\t\t",
+                              "Группа классификации механизма\tM6\t", "Канат\tбегучий\t", "Вес груза\t1000\tкг"}));
+        QVERIFY(after.contains(QStringLiteral("Заключение по канату, группа M6\tтребование выполнено\t")));
     }
 };
 
