@@ -392,7 +392,52 @@ std::string misreadSummary(const CheckResult& result)
     return names.empty() ? names : "ввод прочитан не полностью: " + names;
 }
 
+constexpr std::array controls{
+    CheckControl{RulesQuantity::Group, ControlKind::List, "Группа классификации механизма:", {"rulesGroup"}, {},
+                 "не выбрана"},
+    CheckControl{RulesQuantity::RopeKind, ControlKind::Options, "Канат:", {"rulesRunning", "rulesStanding"},
+                 {"бегучий", "стоячий"}},
+    CheckControl{RulesQuantity::ReevingRatio, ControlKind::Field, "Кратность полиспаста u:", {"rulesReevingRatio"}, {},
+                 "1"},
+    CheckControl{RulesQuantity::WoundBranches, ControlKind::Field, "Ветвей каната на барабан a:", {"rulesWoundBranches"},
+                 {}, "1"},
+    CheckControl{RulesQuantity::Efficiency, ControlKind::Field, "КПД полиспаста η:", {"rulesEfficiency"}, {},
+                 "по u и подшипникам"},
+    CheckControl{RulesQuantity::PulleyBearings, ControlKind::Options, "Подшипники блоков:", {"rulesRolling", "rulesPlain"},
+                 {"качения, ηб = 0.985", "скольжения, ηб = 0.95"}},
+    CheckControl{RulesQuantity::HookMass, ControlKind::Field, "Масса крюковой подвески m, кг:", {"rulesHookMass"}, {},
+                 "0"},
+};
+
 } // namespace
+
+std::span<const CheckControl> checkControls()
+{
+    return controls;
+}
+
+CheckInputs readInputs(Controls& window)
+{
+    CheckInputs inputs;
+    for (const CheckControl& control : controls) {
+        const std::string_view name = control.names[0];
+        switch (control.quantity) {
+        case RulesQuantity::Group: inputs.group = window.listIndex(name) + 1; break;
+        case RulesQuantity::RopeKind:
+            inputs.rope = window.value(control.names[1]) ? RopeKind::Standing : RopeKind::Running;
+            break;
+        case RulesQuantity::PulleyBearings:
+            inputs.bearings = window.value(control.names[1]) ? Bearings::Plain : Bearings::Rolling;
+            break;
+        case RulesQuantity::ReevingRatio: inputs.reevingRatio = window.text(name); break;
+        case RulesQuantity::WoundBranches: inputs.woundBranches = window.text(name); break;
+        case RulesQuantity::Efficiency: inputs.efficiency = window.text(name); break;
+        case RulesQuantity::HookMass: inputs.hookMass = window.text(name); break;
+        default: break;
+        }
+    }
+    return inputs;
+}
 
 std::string decimalText(double value, Rounding rounding)
 {

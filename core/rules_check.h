@@ -17,7 +17,9 @@
 #include "core/rules_catalogue.h"
 #include "core/rules_tables.h"
 
+#include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -48,6 +50,32 @@ struct CheckInputs {
     Bearings bearings = Bearings::Rolling;
     std::string hookMass;      // m, kg, as typed; blank: 0
 };
+
+// The check's own controls, in their order, as both windows build them: a
+// list, a pair of option buttons (the first on at first) or a text field, by
+// name, with its caption and, for a field, what an empty one means. What a
+// screen reader calls each is in the check's catalogue.
+enum class ControlKind { List, Options, Field };
+
+struct CheckControl {
+    RulesQuantity quantity;
+    ControlKind kind;
+    std::string_view caption;
+    std::array<std::string_view, 2> names;   // a pair's two; the first otherwise
+    std::array<std::string_view, 2> options = {}; // a pair's texts
+    std::string_view placeholder = {};        // a field's, or a list's while none is chosen
+};
+
+std::span<const CheckControl> checkControls();
+
+struct CheckInputs;
+// The check's own inputs as its controls hold them, read by name through the
+// window's interface: a list's index, an option's value, a field's text.
+CheckInputs readInputs(Controls& controls);
+
+// The check's results as text, and its button that closes it.
+inline constexpr std::string_view resultsControl = "rulesResults";
+inline constexpr std::string_view resultsName = "Результаты проверки";
 
 // How a result is rounded to three decimals: a value compared with a rule's
 // minimum downwards, so that it never shows as meeting a minimum it misses;

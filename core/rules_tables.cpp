@@ -70,7 +70,9 @@ std::string dateText(CalendarDate date)
 
 std::string groupName(int group)
 {
-    return "M" + std::string(1, static_cast<char>('0' + group));
+    std::string name = "M";
+    name += static_cast<char>('0' + group);
+    return name;
 }
 
 double RuleValue::value() const

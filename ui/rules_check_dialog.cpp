@@ -62,53 +62,56 @@ public:
         refresh();
     }
 
-    rules::CheckInputs inputs() const
+    rules::CheckInputs inputs()
     {
-        rules::CheckInputs in;
-        in.group = group_->currentIndex() + 1;
-        in.rope = standing_->isChecked() ? rules::RopeKind::Standing : rules::RopeKind::Running;
-        in.reevingRatio = reevingRatio_->text().toStdString();
-        in.woundBranches = woundBranches_->text().toStdString();
-        in.efficiency = efficiency_->text().toStdString();
-        in.bearings = plain_->isChecked() ? rules::Bearings::Plain : rules::Bearings::Rolling;
-        in.hookMass = hookMass_->text().toStdString();
-        return in;
+        WidgetControls controls(*this);
+        return rules::readInputs(controls);
     }
 
-    rules::CheckResult check() const
+    rules::CheckResult check()
     {
         WidgetControls controls(window_);
         return rules::runCheck(inputs(), controls, history_, today());
     }
 
 private:
-    QLineEdit* field(RulesQuantity quantity, const char* name, const QString& placeholder)
+    QWidget* field(const rules::CheckControl& control)
     {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(name));
-        edit->setAccessibleName(spokenName(quantity));
-        edit->setPlaceholderText(placeholder);
+        edit->setObjectName(fromUtf8(control.names[0]));
+        edit->setAccessibleName(spokenName(control.quantity));
+        edit->setPlaceholderText(fromUtf8(control.placeholder));
         connect(edit, &QLineEdit::textChanged, this, [this] { refresh(); });
         inputs_.push_back(edit);
         return edit;
     }
 
+    QWidget* list(const rules::CheckControl& control)
+    {
+        auto* list = new QComboBox(this);
+        list->setObjectName(fromUtf8(control.names[0]));
+        list->setAccessibleName(spokenName(control.quantity));
+        for (int g = 1; g <= rules::groupCount; ++g)
+            list->addItem(fromUtf8(rules::groupName(g)));
+        list->setPlaceholderText(fromUtf8(control.placeholder));
+        list->setCurrentIndex(-1);
+        connect(list, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
+        inputs_.push_back(list);
+        return list;
+    }
+
     // Two option buttons side by side in a row of their own, the first on.
-    QWidget* pair(QRadioButton*& first, const char* firstName, const QString& firstText, QRadioButton*& second,
-                  const char* secondName, const QString& secondText, RulesQuantity quantity)
+    QWidget* pair(const rules::CheckControl& control)
     {
         auto* row = new QWidget(this);
-        row->setObjectName(QString::fromLatin1(firstName) + QStringLiteral("Row"));
-        row->setAccessibleName(spokenName(quantity));
+        row->setAccessibleName(spokenName(control.quantity));
         auto* layout = new QHBoxLayout(row);
         layout->setContentsMargins(0, 0, 0, 0);
-        first = new QRadioButton(firstText, row);
-        second = new QRadioButton(secondText, row);
-        first->setObjectName(QString::fromLatin1(firstName));
-        second->setObjectName(QString::fromLatin1(secondName));
-        first->setChecked(true);
-        for (QRadioButton* option : {first, second}) {
-            option->setAccessibleName(spokenName(quantity) + QStringLiteral(": ") + option->text());
+        for (std::size_t i = 0; i < 2; ++i) {
+            auto* option = new QRadioButton(fromUtf8(control.options[i]), row);
+            option->setObjectName(fromUtf8(control.names[i]));
+            option->setChecked(i == 0);
+            option->setAccessibleName(spokenName(control.quantity) + QStringLiteral(": ") + option->text());
             connect(option, &QRadioButton::toggled, this, [this] { refresh(); });
             layout->addWidget(option);
             inputs_.push_back(option);
@@ -126,42 +129,19 @@ private:
         bold.setBold(true);
         advisory->setFont(bold);
 
-        group_ = new QComboBox(this);
-        group_->setObjectName(QStringLiteral("rulesGroup"));
-        group_->setAccessibleName(spokenName(RulesQuantity::Group));
-        for (int g = 1; g <= rules::groupCount; ++g)
-            group_->addItem(fromUtf8(rules::groupName(g)));
-        group_->setPlaceholderText(QStringLiteral("не выбрана"));
-        group_->setCurrentIndex(-1);
-        connect(group_, &QComboBox::currentIndexChanged, this, [this] { refresh(); });
-        inputs_.push_back(group_);
-
-        QWidget* ropeKind = pair(running_, "rulesRunning", QStringLiteral("бегучий"), standing_, "rulesStanding",
-                                 QStringLiteral("стоячий"), RulesQuantity::RopeKind);
-        reevingRatio_ = field(RulesQuantity::ReevingRatio, "rulesReevingRatio", QStringLiteral("1"));
-        woundBranches_ = field(RulesQuantity::WoundBranches, "rulesWoundBranches", QStringLiteral("1"));
-        efficiency_ = field(RulesQuantity::Efficiency, "rulesEfficiency", QStringLiteral("по u и подшипникам"));
-        QWidget* bearings = pair(rolling_, "rulesRolling", QStringLiteral("качения, ηб = 0.985"), plain_, "rulesPlain",
-                                 QStringLiteral("скольжения, ηб = 0.95"), RulesQuantity::PulleyBearings);
-        hookMass_ = field(RulesQuantity::HookMass, "rulesHookMass", QStringLiteral("0"));
-
         auto* form = new QFormLayout;
-        const auto row = [&](const QString& caption, QWidget* control) {
-            auto* label = new QLabel(caption, this);
-            label->setBuddy(control);
-            form->addRow(label, control);
-        };
-        row(QStringLiteral("Группа классификации механизма:"), group_);
-        row(QStringLiteral("Канат:"), ropeKind);
-        row(QStringLiteral("Кратность полиспаста u:"), reevingRatio_);
-        row(QStringLiteral("Ветвей каната на барабане a:"), woundBranches_);
-        row(QStringLiteral("КПД полиспаста η:"), efficiency_);
-        row(QStringLiteral("Подшипники блоков:"), bearings);
-        row(QStringLiteral("Масса крюковой подвески m, кг:"), hookMass_);
+        for (const rules::CheckControl& control : rules::checkControls()) {
+            QWidget* made = control.kind == rules::ControlKind::List    ? list(control)
+                            : control.kind == rules::ControlKind::Field ? field(control)
+                                                                        : pair(control);
+            auto* label = new QLabel(fromUtf8(control.caption), this);
+            label->setBuddy(made);
+            form->addRow(label, made);
+        }
 
         results_ = new QPlainTextEdit(this);
-        results_->setObjectName(QStringLiteral("rulesResults"));
-        results_->setAccessibleName(QStringLiteral("Результаты проверки"));
+        results_->setObjectName(fromUtf8(rules::resultsControl));
+        results_->setAccessibleName(fromUtf8(rules::resultsName));
         results_->setReadOnly(true);
         // Read with the arrow keys, left with Tab.
         results_->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
@@ -216,15 +196,6 @@ private:
 
     QWidget& window_;
     const RunHistory& history_;
-    QComboBox* group_ = nullptr;
-    QRadioButton* running_ = nullptr;
-    QRadioButton* standing_ = nullptr;
-    QLineEdit* reevingRatio_ = nullptr;
-    QLineEdit* woundBranches_ = nullptr;
-    QLineEdit* efficiency_ = nullptr;
-    QRadioButton* rolling_ = nullptr;
-    QRadioButton* plain_ = nullptr;
-    QLineEdit* hookMass_ = nullptr;
     QPlainTextEdit* results_ = nullptr;
     std::vector<QWidget*> inputs_; // every control the summary is told on
     QTimer announcing_;
@@ -263,7 +234,7 @@ void addRulesCheck(QWidget& window, const RunHistory& history)
 
 std::optional<rules::CheckResult> currentRulesCheck(const QWidget& window)
 {
-    if (const RulesCheckDialog* dialog = findDialog(window))
+    if (RulesCheckDialog* dialog = findDialog(window))
         return dialog->check();
     return std::nullopt;
 }

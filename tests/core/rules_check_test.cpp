@@ -532,6 +532,30 @@ private slots:
         QCOMPARE(result.rope.verdict, Verdict::Met);
     }
 
+    void the_checks_own_controls_are_read_by_name()
+    {
+        MemoryControls nothing;
+        const CheckInputs none = readInputs(nothing);
+        QCOMPARE(none.group, 0);
+        QCOMPARE(none.rope, RopeKind::Running);
+        QCOMPARE(none.bearings, Bearings::Rolling);
+        QCOMPARE(nothing.reads, (std::vector<std::string>{"rulesGroup", "rulesStanding", "rulesReevingRatio",
+                                                          "rulesWoundBranches", "rulesEfficiency", "rulesPlain",
+                                                          "rulesHookMass"}));
+        MemoryControls chosen;
+        chosen.listIndexes["rulesGroup"] = 7;
+        chosen.values["rulesStanding"] = -1;
+        chosen.values["rulesPlain"] = -1;
+        chosen.texts = {{"rulesReevingRatio", "4"}, {"rulesWoundBranches", "2"}, {"rulesEfficiency", "0.9"},
+                        {"rulesHookMass", "150"}};
+        const CheckInputs all = readInputs(chosen);
+        QCOMPARE(all.group, 8);
+        QCOMPARE(all.rope, RopeKind::Standing);
+        QCOMPARE(all.bearings, Bearings::Plain);
+        QCOMPARE(all.reevingRatio + "|" + all.woundBranches + "|" + all.efficiency + "|" + all.hookMass,
+                 std::string("4|2|0.9|150"));
+    }
+
     void the_whole_check_as_text()
     {
         CheckInputs inputs = group(8, RopeKind::Standing);
