@@ -97,7 +97,7 @@ std::string_view ruleWords(Rule rule)
     switch (rule) {
     case Rule::Positive: return "нужно число больше 0";
     case Rule::NotNegative: return "нужно число не меньше 0";
-    case Rule::WholeFromOne: return "нужно целое число не меньше 1";
+    case Rule::WholeFromOne: return "нужно целое число от 1 до 100";
     case Rule::Fraction: return "нужно число больше 0 и не больше 1";
     }
     return {};
@@ -108,7 +108,7 @@ bool obeys(double value, Rule rule)
     switch (rule) {
     case Rule::Positive: return value > 0;
     case Rule::NotNegative: return value >= 0;
-    case Rule::WholeFromOne: return value >= 1 && value == std::floor(value);
+    case Rule::WholeFromOne: return value >= 1 && value <= 100 && value == std::floor(value);
     case Rule::Fraction: return value > 0 && value <= 1;
     }
     return false;
