@@ -6,8 +6,10 @@
 // capacity, the verdict, and where a run-time error stopped a run. Numbers
 // are in the labels' form. A window renders it to paper or PDF.
 
+#include "core/rules_check_report.h"
 #include "core/run_record.h"
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -68,6 +70,8 @@ struct Report {
     std::string made;    // when, as the window gives it
     std::vector<ReportSection> sections;
     std::string nothingYet; // said instead of sections before any run
+    // The check against today's rules, after the sections, once it was opened.
+    std::optional<rules::RulesCheckNote> rulesCheck = std::nullopt;
 };
 
 struct ReportRun {

@@ -11,6 +11,7 @@
 #include "ui/look.h"
 #include "ui/report_actions.h"
 #include "ui/result_formulas.h"
+#include "ui/rules_check_dialog.h"
 #include "ui/screen_reader.h"
 #include "ui/text.h"
 #include "ui/text_field.h"
@@ -120,6 +121,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent)
     pressButtonsWithEnter(*this);
     showFormulas(*this, history_);
     addReportActions(*this, history_);
+    addRulesCheck(*this, history_);
     trackInputChanges();
     connectButtons();
 }

@@ -3,6 +3,7 @@
 #include "core/calculation_table.h"
 #include "core/copied_results.h"
 #include "ui/report_document.h"
+#include "ui/rules_check_dialog.h"
 #include "ui/text.h"
 
 #include <QAction>
@@ -18,6 +19,10 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QWidget>
+
+#include <algorithm>
+#include <iterator>
+#include <optional>
 
 namespace kalventa::ui {
 namespace {
@@ -48,7 +53,7 @@ void saveWithDialog(QWidget& window, const RunHistory& history, const QString& p
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     // An existing file is replaced only after the dialog's own question.
     QObject::connect(dialog, &QFileDialog::fileSelected, &window, [&window, &history](const QString& chosen) {
-        const QString reason = saveReportPdf(currentReport(history), chosen);
+        const QString reason = saveReportPdf(currentReport(history, window), chosen);
         if (reason.isEmpty())
             return;
         auto* box = new QMessageBox(QMessageBox::Warning, window.windowTitle(),
@@ -63,9 +68,11 @@ void saveWithDialog(QWidget& window, const RunHistory& history, const QString& p
     dialog->open();
 }
 
-void copyResults(const RunHistory& history)
+void copyResults(const RunHistory& history, const QWidget& window)
 {
-    const std::vector<CopiedRow> rows = copiedResults(history.reportRuns());
+    std::vector<CopiedRow> rows = copiedResults(history.reportRuns());
+    if (const std::optional<rules::CheckResult> check = currentRulesCheck(window))
+        std::ranges::move(rules::rulesCheckRows(*check), std::back_inserter(rows));
     auto* data = new QMimeData;
     data->setText(fromUtf8(asTabSeparated(rows)));
     data->setHtml(fromUtf8(asHtmlTable(rows)));
@@ -98,24 +105,37 @@ Report currentReport(const RunHistory& history)
     return makeReport(history.reportRuns(), programName.toStdString(), made.toStdString());
 }
 
+Report currentReport(const RunHistory& history, const QWidget& window)
+{
+    Report report = currentReport(history);
+    if (const std::optional<rules::CheckResult> check = currentRulesCheck(window)) {
+        int formulas = 0;
+        for (const ReportSection& section : report.sections)
+            formulas += static_cast<int>(section.formulas.size());
+        report.rulesCheck = rules::makeRulesCheckNote(*check, formulas + 1);
+    }
+    return report;
+}
+
 void addReportActions(QWidget& window, const RunHistory& history)
 {
     QObject::connect(addAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
                      &QAction::triggered, &window,
-                     [&window, &history] { openReportPreview(currentReport(history), &window); });
+                     [&window, &history] { openReportPreview(currentReport(history, window), &window); });
     QObject::connect(addAction(window, QStringLiteral("Сохранить расчётную записку в PDF…"), QKeySequence::Save),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     QObject::connect(addAction(window, QStringLiteral("Копировать результаты"),
                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-                     &QAction::triggered, &window, [&history] { copyResults(history); });
+                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())
         if (auto* button = window.findChild<QPushButton*>(fromUtf8(calculation.button)))
             button->setToolTip(fromUtf8(calculation.title)
                                + QStringLiteral(". Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — "
-                                                "сохранить в PDF"));
+                                                "сохранить в PDF. Проверка по действующим правилам: %1")
+                                     .arg(rulesCheckKey.toString(QKeySequence::NativeText)));
 }
 
 } // namespace kalventa::ui

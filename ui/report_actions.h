@@ -17,6 +17,9 @@ void addReportActions(QWidget& window, const RunHistory& history);
 
 // The report of the runs so far, made now.
 Report currentReport(const RunHistory& history);
+// The same with the window's check against today's rules after the runs,
+// once the check was opened.
+Report currentReport(const RunHistory& history, const QWidget& window);
 
 // The file name the save dialog offers: "Кальвента 2026-12-08.pdf" in the
 // user's Documents folder (the home folder when there is none).

@@ -2,6 +2,7 @@
 
 #include "ui/look.h"
 #include "ui/report_sketch.h"
+#include "ui/rules_check_note.h"
 #include "ui/text.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -76,6 +77,8 @@ public:
         int number = 0;
         for (const ReportSection& section : report.sections)
             write(section, ++number);
+        if (report.rulesCheck)
+            writeRulesCheckNote(cursor_, *report.rulesCheck, number + 1, tables_);
     }
 
 private:

@@ -299,6 +299,43 @@ def run_into_an_error(app, announcements):
           ["Слоёв каната: не рассчитано, расчёт остановлен"])
 
 
+def run_rules_check(app):
+    """F9 opens the check against today's rules beside the window; its controls are named, and the summary
+    of a group chosen by keyboard is told on the focused list."""
+    focus_window()
+    key("F9")
+    dialog = wait_until(lambda: nodes(app, role="dialog", name="Проверка по действующим правилам"), "the check")[0]
+    check("check description", dialog.description,
+          "Справочная проверка по действующим правилам — не входит в исходную методику")
+    check("check controls",
+          [(node.getRoleName(), node.name) for node in walk(dialog)
+           if node.getRoleName() in ("combo box", "radio button", "text", "push button")],
+          [("combo box", "Группа классификации механизма, M1–M8"),
+           ("radio button", "Канат бегучий или стоячий: бегучий"),
+           ("radio button", "Канат бегучий или стоячий: стоячий"),
+           ("text", "Кратность полиспаста u, пустое поле — 1"),
+           ("text", "Ветвей каната, навиваемых на барабан, a, пустое поле — 1"),
+           ("text", "КПД полиспаста η, пустое поле — по кратности и подшипникам блоков"),
+           ("radio button", "Подшипники блоков: качения, ηб = 0.985"),
+           ("radio button", "Подшипники блоков: скольжения, ηб = 0.95"),
+           ("text", "Масса крюковой подвески m, кг, пустое поле — 0"),
+           ("text", "Результаты проверки"),
+           ("push button", "Закрыть")])
+    group = one(dialog, role="combo box", name="Группа классификации механизма, M1–M8")
+    subprocess.run(["xdotool", "search", "--sync", "--onlyvisible", "--name", "Проверка по действующим правилам",
+                    "windowfocus", "--sync"], check=True, stdout=subprocess.DEVNULL)
+    group.queryComponent().grabFocus()
+    wait_until(lambda: group.getState().contains(pyatspi.STATE_FOCUSED), "focus on the group")
+    key("Home", *(["Down"] * 5))
+    summary = ("Проверка по действующим правилам, группа M6: канат: не выполнено, Zp 5.096 < 5.60, требуется "
+               "Fр ≥ 54936 Н, наивысшая группа M5; барабан: выполнено, h1 41 ≥ 20, наивысшая группа M8")
+    wait_until(lambda: group.description == summary, "the check's summary on the group")
+    results = one(dialog, role="text", name="Результаты проверки").queryText()
+    lines = results.getText(0, results.characterCount).split("\n")
+    check("check verdict read", "  Группа M6, канат бегучий: Zp = 5.096 < 5.60 — требование не выполнено; "
+          "требуется Fр ≥ 5.60 · S = 54936 Н" in lines, True)
+
+
 def main():
     program = subprocess.Popen([sys.argv[1]])
     try:
@@ -309,6 +346,7 @@ def main():
         run_drum_size_limits(app, announcements)
         run_rope_capacity(app, announcements)
         run_into_an_error(app, announcements)
+        run_rules_check(app)
         for text in announcements.heard:
             print("heard:", text)
     finally:

@@ -118,9 +118,11 @@ private slots:
             offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
         QCOMPARE(offered, (QStringList{"Просмотр и печать расчётной записки… Ctrl+P",
                                        "Сохранить расчётную записку в PDF… Ctrl+S",
-                                       "Копировать результаты Ctrl+Shift+C"}));
+                                       "Копировать результаты Ctrl+Shift+C",
+                                       "Проверка по действующим правилам… F9"}));
         QCOMPARE(control(*window, QStringLiteral("Command1")).toolTip(),
-                 QStringLiteral("Расчёт каната. Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — сохранить в PDF"));
+                 QStringLiteral("Расчёт каната. Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — сохранить в "
+                                "PDF. Проверка по действующим правилам: F9"));
     }
 
     void copyPutsTheResultsOnTheClipboard()

@@ -480,7 +480,11 @@ function now() {
 }
 
 window.addEventListener('beforeprint', async () => {
-  fillReport((await core).reportData(now()));
+  const kalventa = await core;
+  const data = kalventa.reportData(now());
+  fillReport(data);
+  if (rulesCheck.opened)
+    appendRulesCheckNote(kalventa.rulesCheckNote(checkControls, today()), data.sections.length + 1);
 });
 
 // Ctrl+Shift+C: the last runs' inputs and results on the clipboard, as text
@@ -497,7 +501,9 @@ document.addEventListener('keydown', async event => {
   if (!(event.ctrlKey && event.shiftKey && event.code === 'KeyC'))
     return;
   event.preventDefault();
-  copying = (await core).copiedResults();
+  const kalventa = await core;
+  copying = rulesCheck.opened ? kalventa.copiedResultsWithRulesCheck(checkControls, today())
+    : kalventa.copiedResults();
   // A copy the browser refuses must not leave the results for the next Ctrl+C.
   try {
     document.execCommand('copy');
@@ -548,6 +554,175 @@ async function press(button) {
   form.dispatchEvent(new CustomEvent('calculationrun', {detail: {button, written, message, summary: outcome.summary}}));
   if (message !== null)
     await showError(message);
+}
+
+// The check against today's rules, beside the window and not modal, opened
+// with F9: built from the core's words for it, the same controls as the
+// desktop's dialog, worked out by the core on the window's fields and runs
+// and on its own controls, again whenever any of them changes.
+const rulesCheck = { dialog: null, opened: false, announcing: 0 };
+
+function today() {
+  const now = new Date();
+  return { year: now.getFullYear(), month: now.getMonth() + 1, day: now.getDate() };
+}
+
+// The window's controls and the check's, by name, for the core.
+const rulesElement = name => rulesCheck.dialog?.querySelector(`#${name}`);
+const checkControls = {
+  text: name => (controls.get(name) ?? rulesElement(name)).value,
+  value: name => ((controls.has(name) ? focusTarget(name) : rulesElement(name)).checked ? -1 : 0),
+  listIndex: name => (controls.get(name) ?? rulesElement(name)).selectedIndex,
+  setCaption: () => {},
+};
+
+function buildRulesCheck(words) {
+  const dialog = element('dialog', undefined, 'rules');
+  dialog.id = 'RulesCheck';
+  dialog.setAttribute('aria-labelledby', 'rules-title');
+  dialog.setAttribute('aria-describedby', 'rules-advisory');
+  const title = element('div', words.title, 'title');
+  title.id = 'rules-title';
+  const advisory = element('p', words.advisory, 'advisory');
+  advisory.id = 'rules-advisory';
+  const form = element('div', undefined, 'inputs');
+  for (const control of words.controls) {
+    const caption = element('label', control.caption);
+    let made;
+    if (control.kind === 'list') {
+      made = element('select');
+      for (const group of words.groups)
+        made.add(new Option(group));
+      made.selectedIndex = -1;
+      made.setAttribute('aria-label', control.spoken);
+      made.title = control.placeholder;
+    } else if (control.kind === 'field') {
+      made = element('input');
+      made.type = 'text';
+      made.placeholder = control.placeholder;
+      made.spellcheck = false;
+      made.autocomplete = 'off';
+      made.setAttribute('aria-label', control.spoken);
+    } else {
+      made = element('div', undefined, 'pair');
+      made.setAttribute('role', 'radiogroup');
+      made.setAttribute('aria-label', control.spoken);
+      control.names.forEach((name, index) => {
+        const option = element('label');
+        const input = element('input');
+        input.type = 'radio';
+        input.name = control.names[0];
+        input.id = name;
+        input.checked = index === 0;
+        input.setAttribute('aria-label', `${control.spoken}: ${control.options[index]}`);
+        option.append(input, control.options[index]);
+        made.append(option);
+      });
+    }
+    if (control.kind !== 'options') {
+      made.id = control.names[0];
+      caption.htmlFor = made.id;
+    } else {
+      caption.id = `${control.names[0]}-caption`;
+    }
+    form.append(caption, made);
+  }
+  const [resultsName, resultsSpoken] = words.results;
+  const results = element('textarea');
+  results.id = resultsName;
+  results.readOnly = true;
+  results.rows = 16;
+  results.setAttribute('aria-label', resultsSpoken);
+  const close = element('button', 'Закрыть');
+  close.type = 'button';
+  close.id = 'rulesClose';
+  close.addEventListener('click', () => closeRulesCheck());
+  const buttons = element('div', undefined, 'buttons');
+  buttons.append(close);
+  dialog.append(title, advisory, form, results, buttons);
+  dialog.addEventListener('input', () => refreshRulesCheck());
+  dialog.addEventListener('change', () => refreshRulesCheck());
+  dialog.addEventListener('keydown', event => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      closeRulesCheck();
+    }
+  });
+  document.body.append(dialog);
+  return dialog;
+}
+
+// The check worked out afresh; its summary is announced once typing pauses.
+async function refreshRulesCheck() {
+  if (!rulesCheck.dialog?.open)
+    return;
+  const outcome = (await core).rulesCheck(checkControls, today());
+  rulesElement('rulesResults').value = outcome.lines.join('\n');
+  rulesCheck.dialog.dataset.summary = outcome.summary;
+  clearTimeout(rulesCheck.announcing);
+  rulesCheck.announcing = setTimeout(() => {
+    announcer.textContent = '';
+    requestAnimationFrame(() => {
+      announcer.textContent = outcome.summary;
+    });
+  }, 400);
+  rulesCheck.dialog.dispatchEvent(new CustomEvent('rulescheck', { detail: outcome }));
+}
+
+async function openRulesCheck() {
+  const kalventa = await core;
+  rulesCheck.returnFocus = document.activeElement;
+  rulesCheck.dialog ??= buildRulesCheck(kalventa.rulesCheckWords());
+  rulesCheck.opened = true;
+  if (!rulesCheck.dialog.open)
+    rulesCheck.dialog.show();
+  rulesElement('rulesGroup').focus();
+  await refreshRulesCheck();
+}
+
+function closeRulesCheck() {
+  rulesCheck.dialog.close();
+  rulesCheck.returnFocus?.focus();
+}
+
+document.addEventListener('keydown', event => {
+  if (event.key !== 'F9' || event.ctrlKey || event.altKey || event.metaKey || event.shiftKey)
+    return;
+  event.preventDefault();
+  openRulesCheck();
+});
+// The window's fields as they change and its runs as they end.
+for (const row of tables.controls)
+  if (row.kind === 'TextField')
+    controls.get(row.name).addEventListener('input', () => refreshRulesCheck());
+form.addEventListener('calculationrun', () => refreshRulesCheck());
+
+// The check's section after the old method's, on a page of its own.
+function appendRulesCheckNote(note, number) {
+  const section = element('section', undefined, 'rules-note');
+  section.append(element('h2', `${number} ${note.title}`), element('p', `${note.advisory}.`, 'advisory'));
+  for (const warning of note.warnings)
+    section.append(element('p', `Внимание: ${warning}.`, 'stale'));
+  section.append(table('Исходные данные проверки', ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято', 'Откуда'],
+    note.inputs.map(cells => cells.slice(0, 6))));
+  for (const [name, , , , , , notice] of note.inputs)
+    if (notice)
+      section.append(element('p', `${name}: ${notice}`, 'notice'));
+  for (const [formulaNumber, text] of note.formulas) {
+    const line = element('p', text, 'formula');
+    line.append(element('span', `(${formulaNumber})`, 'number'));
+    section.append(line);
+  }
+  if (note.where.length > 0)
+    section.append(element('p', `где ${note.where.join('; ')}.`, 'where'));
+  section.append(element('p', 'Выводы:', 'verdict'));
+  for (const verdict of note.verdicts)
+    section.append(element('p', `${verdict}.`, 'verdict'));
+  section.append(element('p', 'Основания:'));
+  for (const citation of note.citations)
+    section.append(element('p', `${citation}.`));
+  section.append(element('p', note.numbers, 'numbers'));
+  report.append(section);
 }
 
 for (const row of tables.controls)

@@ -520,6 +520,115 @@ describe('the calculation report and the results copied', () => {
   });
 });
 
+describe('the check against today\'s rules', () => {
+  // The check's results as lines, once its dialog has shown `line`.
+  async function resultsWith(line) {
+    await page.waitForFunction(text => document.getElementById('rulesResults')?.value.split('\n').includes(text), {}, line);
+    return page.$eval('#rulesResults', results => results.value.split('\n'));
+  }
+
+  test('F9 opens it beside a window that stays as it was; it follows the fields and its own controls', async () => {
+    await page.emulateMediaType('screen');
+    await openWindow(browser, site.url, page);
+    await enter({ Text1: '1000', Text3: '54936' });
+    const window = await page.$eval('#Form1', form => form.outerHTML);
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#RulesCheck[open]');
+    assert.equal(await page.$eval('#RulesCheck', dialog => dialog.matches(':modal')), false);
+    assert.equal(await page.$eval('#rules-title', title => title.textContent), 'Проверка по действующим правилам');
+    assert.equal(await page.$eval('#rules-advisory', advisory => advisory.textContent),
+      'Справочная проверка по действующим правилам — не входит в исходную методику');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'rulesGroup');
+    let lines = await resultsWith('  Группа механизма не выбрана: канат не оценивается');
+    assert.equal(lines[2], '  Zp = Fр / S = 54936 / 9810 = 5.6');
+
+    await page.select('#rulesGroup', 'M7');
+    lines = await resultsWith('  Наивысшая группа, требованию которой канат отвечает: M6');
+    assert.equal(lines[3],
+      '  Группа M7, канат бегучий: Zp = 5.6 < 7.10 — требование не выполнено; требуется Fр ≥ 7.10 · S = 69651 Н');
+    // A window field typed into afterwards.
+    await page.type('#Text4', '228');
+    await page.type('#Text6', '12');
+    await resultsWith('  h1 = (D + d) / d = (228 + 12) / 12 = 20');
+    await page.type('#rulesReevingRatio', '2');
+    await page.click('#rulesPlain');
+    await resultsWith('  η = (1 − ηб^u) / (u · (1 − ηб)) = (1 − 0.95^2) / (2 · (1 − 0.95)) = 0.975 '
+      + '(подшипники блоков скольжения, ηб = 0.95)');
+    // The summary is announced once typing pauses.
+    const summary = await page.$eval('#RulesCheck', dialog => dialog.dataset.summary);
+    assert.match(summary, /^Проверка по действующим правилам, группа M7: канат: /);
+    await page.waitForFunction(text => document.getElementById('announcer').textContent === text, {}, summary);
+    // The window itself is as it was, but for the fields typed into.
+    const now = await page.$eval('#Form1', form => form.outerHTML);
+    assert.equal(now, window);
+    await page.keyboard.press('Escape');
+    await page.waitForSelector('#RulesCheck:not([open])');
+  });
+
+  test('every control is named for a screen reader and reached by Tab', async () => {
+    await openWindow(browser, site.url, page);
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#RulesCheck[open]');
+    const visited = [];
+    for (let i = 0; i < 9; ++i) {
+      visited.push(await page.evaluate(() => {
+        const focused = document.activeElement;
+        return `${focused.id}: ${focused.getAttribute('aria-label') ?? focused.textContent}`;
+      }));
+      await page.keyboard.press('Tab');
+    }
+    assert.deepEqual(visited, [
+      'rulesGroup: Группа классификации механизма, M1–M8',
+      'rulesRunning: Канат бегучий или стоячий: бегучий',
+      'rulesReevingRatio: Кратность полиспаста u, пустое поле — 1',
+      'rulesWoundBranches: Ветвей каната, навиваемых на барабан, a, пустое поле — 1',
+      'rulesEfficiency: КПД полиспаста η, пустое поле — по кратности и подшипникам блоков',
+      'rulesRolling: Подшипники блоков: качения, ηб = 0.985',
+      'rulesHookMass: Масса крюковой подвески m, кг, пустое поле — 0',
+      'rulesResults: Результаты проверки',
+      'rulesClose: Закрыть',
+    ]);
+  });
+
+  test('the report ends with its section and the copied results with its rows, once it was opened', async t => {
+    await openWindow(browser, site.url, page);
+    await enter({ Text1: '1000', Text3: '50000', Option2: 'on' });
+    await press('Command1');
+    const copy = () => page.evaluate(() => new Promise(done => {
+      document.addEventListener('copy', event => done(event.clipboardData.getData('text/plain')), { once: true });
+      document.getElementById('Text1').dispatchEvent(
+        new KeyboardEvent('keydown', { code: 'KeyC', key: 'C', ctrlKey: true, shiftKey: true, bubbles: true }));
+    }));
+    const before = await copy();
+    assert.doesNotMatch(before, /Проверка/);
+
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#RulesCheck[open]');
+    await page.select('#rulesGroup', 'M6');
+    const after = await copy();
+    assert.ok(after.startsWith(before));
+    assert.deepEqual(after.slice(before.length).split('\n').slice(0, 4), [
+      'Проверка по действующим правилам (справочно, не входит в исходную методику)\t\t',
+      'Группа классификации механизма\tM6\t',
+      'Канат\tбегучий\t',
+      'Вес груза\t1000\tкг',
+    ]);
+
+    await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
+    await page.waitForFunction(() => document.querySelector('#report .rules-note'));
+    await page.emulateMediaType('print');
+    // Back to the screen whatever the assertions below find, for the tests after this one.
+    t.after(() => page.emulateMediaType('screen'));
+    const text = await page.$eval('#report', report => report.innerText);
+    assert.match(text, /1 Расчёт каната[\s\S]*2 Проверка по действующим правилам\n+Справочная проверка по действующим правилам — не входит в исходную методику\./);
+    assert.match(text, /S = \(Q \+ m\) · 9\.81 \/ \(a · u · η\) = \(1000 \+ 0\) · 9\.81 \/ \(1 · 1 · 1\) = 9810 Н\s*\(2\)/);
+    assert.match(text, /Zp = Fр \/ S = 50000 \/ 9810 = 5\.096\s*\(3\)/);
+    assert.match(text, /Группа M6, канат бегучий: Zp = 5\.096 < 5\.60 — требование не выполнено; требуется Fр ≥ 5\.60 · S = 54936 Н\./);
+    assert.equal(await page.$eval('#report .rules-note', note => getComputedStyle(note).breakBefore), 'page');
+    assert.equal(await page.$eval('#RulesCheck', dialog => getComputedStyle(dialog).display), 'none');
+  });
+});
+
 describe('option groups', () => {
   test('choosing an option turns the others of its group off, and only those', async () => {
     await openWindow(browser, site.url, page);

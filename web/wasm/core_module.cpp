@@ -10,6 +10,8 @@
 #include "core/copied_results.h"
 #include "core/formulas.h"
 #include "core/report.h"
+#include "core/rules_check.h"
+#include "core/rules_check_report.h"
 #include "core/meanings.h"
 #include "core/run_history.h"
 #include "core/run_record.h"
@@ -241,6 +243,110 @@ val copiedResultsOfRuns()
     return out;
 }
 
+// ---- The check against today's rules -------------------------------------
+
+rules::CalendarDate dateOf(const val& day)
+{
+    return {day["year"].as<int>(), day["month"].as<int>(), day["day"].as<int>()};
+}
+
+// What the page's dialog is built from: its title, what it is, its controls
+// (kind, caption, names, option texts, placeholder, the name a screen reader
+// says) and the results' name, the same as the desktop's.
+val rulesCheckWords()
+{
+    val words = val::object();
+    words.set("title", std::string(rules::checkTitle));
+    words.set("advisory", std::string(rules::advisoryNote));
+    val controls = val::array();
+    for (const rules::CheckControl& control : rules::checkControls()) {
+        val one = val::object();
+        one.set("kind", control.kind == rules::ControlKind::List    ? "list"
+                        : control.kind == rules::ControlKind::Field ? "field"
+                                                                    : "options");
+        one.set("caption", std::string(control.caption));
+        one.set("names", strings({control.names[0], control.names[1]}));
+        one.set("options", strings({control.options[0], control.options[1]}));
+        one.set("placeholder", std::string(control.placeholder));
+        one.set("spoken", std::string(rules::entryOf(control.quantity).spoken));
+        controls.call<void>("push", one);
+    }
+    words.set("controls", controls);
+    val groups = val::array();
+    for (int group = 1; group <= rules::groupCount; ++group)
+        groups.call<void>("push", rules::groupName(group));
+    words.set("groups", groups);
+    words.set("results", pair(rules::resultsControl, rules::resultsName));
+    return words;
+}
+
+// The check on the page's fields, its dialog's controls (the same controls
+// object answers for both) and its last runs, on `today`.
+rules::CheckResult checkOnPage(val page, const val& today)
+{
+    PageControls controls(std::move(page));
+    const rules::CheckInputs inputs = rules::readInputs(controls);
+    return rules::runCheck(inputs, controls, history(), dateOf(today));
+}
+
+// The check's lines of text and its summary for a screen reader.
+val rulesCheck(val page, val today)
+{
+    const rules::CheckResult result = checkOnPage(std::move(page), today);
+    val out = val::object();
+    val lines = val::array();
+    for (const std::string& line : rules::resultText(result))
+        lines.call<void>("push", line);
+    out.set("lines", lines);
+    out.set("summary", result.summary);
+    return out;
+}
+
+// The check's section of the report, its formulas numbered on from the runs'.
+val rulesCheckNote(val page, val today)
+{
+    int formulas = 0;
+    for (const ReportSection& section : makeReport(history().reportRuns(), {}, {}).sections)
+        formulas += static_cast<int>(section.formulas.size());
+    const rules::RulesCheckNote note = rules::makeRulesCheckNote(checkOnPage(std::move(page), today), formulas + 1);
+    val out = val::object();
+    out.set("title", note.title);
+    out.set("advisory", note.advisory);
+    const auto list = [](const std::vector<std::string>& texts) {
+        val array = val::array();
+        for (const std::string& text : texts)
+            array.call<void>("push", text);
+        return array;
+    };
+    out.set("warnings", list(note.warnings));
+    val inputs = val::array();
+    for (const rules::NoteInput& input : note.inputs)
+        inputs.call<void>("push",
+                          strings({input.name, input.symbol, input.unit, input.typed, input.taken, input.origin, input.notice}));
+    out.set("inputs", inputs);
+    val formulaRows = val::array();
+    for (const rules::NoteFormula& formula : note.formulas)
+        formulaRows.call<void>("push", strings({std::to_string(formula.number), formula.text}));
+    out.set("formulas", formulaRows);
+    out.set("where", list(note.where));
+    out.set("verdicts", list(note.verdicts));
+    out.set("citations", list(note.citations));
+    out.set("numbers", note.numbers);
+    return out;
+}
+
+// The copied results with the check's rows after the runs'.
+val copiedResultsWithRulesCheck(val page, val today)
+{
+    std::vector<CopiedRow> rows = copiedResults(history().reportRuns());
+    for (CopiedRow& row : rules::rulesCheckRows(checkOnPage(std::move(page), today)))
+        rows.push_back(std::move(row));
+    val out = val::object();
+    out.set("text", asTabSeparated(rows));
+    out.set("html", asHtmlTable(rows));
+    return out;
+}
+
 val buttonNames()
 {
     val names = val::array();
@@ -263,4 +369,8 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("reportData", &reportData);
     emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
+    emscripten::function("rulesCheckWords", &rulesCheckWords);
+    emscripten::function("rulesCheck", &rulesCheck);
+    emscripten::function("rulesCheckNote", &rulesCheckNote);
+    emscripten::function("copiedResultsWithRulesCheck", &copiedResultsWithRulesCheck);
 }
