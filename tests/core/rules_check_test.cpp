@@ -407,7 +407,7 @@ private slots:
         MemoryControls window = MemoryControls::with({{"Text2", "12"}});
         RunHistory history;
         history.add(recordRun(calculation(CalculationId::DrumSizeLimits), window));
-        history.inputChanged("Text2");
+        history.inputChanged("Text2", controlState("13"));
         const CheckResult result = runCheck(group(6), window, history, today);
         QCOMPARE(qt(result.warnings),
                  QStringList{"Dмин взят из расчёта допустимых размеров барабана: исходные данные изменены после расчёта"});
