@@ -42,11 +42,15 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
         held.push_back(qFormatLogMessage(type, context, message).toStdString());
         return;
     }
-    // Qt ends the program with status 1 right after this message.
-    if (message.startsWith(QLatin1String("The X11 connection broke")))
-        say("связь с дисплеем" + displayName() + " прервана; программа закрывается.");
     if (qtHandler)
         qtHandler(type, context, message);
+    // Qt would end the program with exit(1) right after this message, running
+    // the destructors of its globals while the application still stands on a
+    // connection that is gone; ending at once is the clean way out.
+    if (message.startsWith(QLatin1String("The X11 connection broke"))) {
+        say("связь с дисплеем" + displayName() + " прервана; программа закрывается.");
+        std::_Exit(1);
+    }
 }
 
 } // namespace
