@@ -55,6 +55,8 @@ constexpr QuantityEntry replaced(QuantityEntry entry, std::string_view why)
 
 // In each calculation its inputs, then its choices, then what it works out
 // in the order worked out.
+// Kept as written: one quantity a row, as the calculations read.
+// clang-format off
 constexpr std::array entries{
     // The rope check. The two load weights are told apart by their calculation.
     input(Check, LoadWeight, "Text1", "load_weight_kg", "Q", "вес груза", "кг",
@@ -128,6 +130,7 @@ constexpr std::array constantEntries{
     ConstantEntry{Capacity, "1000", "миллиметров в метре"},
     ConstantEntry{Capacity, "0.9", "коэффициент неравномерности укладки каната"},
 };
+// clang-format on
 
 } // namespace
 

@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 source scripts/leftovers.sh
 
-ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev \
+ensure_packages "${build_packages[@]}" libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev clang-format \
     xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
     dbus at-spi2-core python3-pyatspi poppler-utils "${web_packages[@]}" "${web_test_packages[@]}"
 # The Debian package's build and its checks (the packaging tests).
@@ -94,7 +94,23 @@ run_web() {
 # unless a test asks for C. C with UTF-8 text: in a plain ASCII locale Qt
 # writes the window's legacy X title (WM_NAME) as bytes that X clients such
 # as xdotool cannot read back as «Кальвента».
+# The C++ sources as .clang-format lays them out (Debian's clang-format);
+# one test, listing the files that differ.
+run_format_check() {
+    local files=()
+    mapfile -t files < <(git ls-files '*.cpp' '*.h')
+    if clang-format --dry-run --Werror "${files[@]}"; then
+        echo "Format: ${#files[@]} C++ files as .clang-format lays them out"
+        passed=$((passed + 1))
+    else
+        echo "Format: the files above differ from .clang-format's layout (run clang-format -i on them)"
+        failed=$((failed + 1))
+        return 1
+    fi
+}
+
 status=0
+run_format_check || status=1
 run_suite dev LANG=ru_RU.UTF-8 LC_ALL=ru_RU.UTF-8 || status=1
 run_suite asan LANG=C.UTF-8 LC_ALL=C.UTF-8 || status=1
 run_web || status=1

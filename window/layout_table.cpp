@@ -24,6 +24,8 @@ constexpr Look smallResultLeft{FontForm::Regular8, Ink::Result};
 constexpr Look verdict{FontForm::Bold10, Ink::Verdict, Align::Centred};
 constexpr Look button{FontForm::Bold10};
 
+// Kept as written: one control a line, as the layout reads.
+// clang-format off
 constexpr std::array controls{
     // On the window.
     ControlRow{"Frame1", GroupBox, "Form1", {120, 120, 6375, 2895}, "Расчет каната", groupHeading},
@@ -116,6 +118,7 @@ constexpr std::array captions{
     CaptionRow{"Label11", "Combo2"},  CaptionRow{"Label17", "Label19"}, CaptionRow{"Label15", "Label18"},
     CaptionRow{"Label24", "Label16"}, CaptionRow{"Label27", "Label20"},
 };
+// clang-format on
 
 } // namespace
 

@@ -8,6 +8,8 @@ namespace {
 
 using enum SketchInk;
 
+// Kept as written: one line or circle a line, as the sketch reads.
+// clang-format off
 constexpr std::array lines{
     SketchLine{"Line1", 1560, 1080, 3120, 1080, Outline}, // drum body, top edge (outer surface of the shell)
     SketchLine{"Line2", 1560, 840, 1560, 2160, Outline}, // left flange, inner face
@@ -83,6 +85,7 @@ constexpr std::array circles{
     SketchCircle{"Shape11", {2760, 960, 135, 135}},
     SketchCircle{"Shape12", {2880, 960, 135, 135}},
 };
+// clang-format on
 
 constexpr bool onWholePixels(const SketchLine& line)
 {
