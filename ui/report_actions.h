@@ -7,6 +7,7 @@
 
 #include "core/run_history.h"
 
+#include <QDateTime>
 #include <QString>
 
 class QWidget;
@@ -15,8 +16,8 @@ namespace kalventa::ui {
 
 void addReportActions(QWidget& window, const RunHistory& history);
 
-// The report of the runs so far, made now.
-Report currentReport(const RunHistory& history);
+// The report of the runs so far, made now (or at `made`).
+Report currentReport(const RunHistory& history, const QDateTime& made = QDateTime::currentDateTime());
 
 // The file name the save dialog offers: "Кальвента 2026-12-08.pdf" in the
 // user's Documents folder (the home folder when there is none).
