@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -116,7 +117,12 @@ private slots:
         press("Command1");
         field("Text2").setText(QStringLiteral("12"));
         press("Command2");
+        press("Command3");
         field("Text2").setText(QStringLiteral("13")); // after its run: the run is marked
+        auto& layers = control<QComboBox>(*window, QStringLiteral("Combo1")); // and a list chosen anew
+        layers.setFocus();
+        QTest::keyClick(&layers, Qt::Key_Down);
+        QCOMPARE(layers.currentIndex(), 0);
         QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QMimeData* copied = QApplication::clipboard()->mimeData();
         QVERIFY(copied);
@@ -126,6 +132,7 @@ private slots:
         QCOMPARE(lines.value(1), QStringLiteral("Расчёт каната\t\t"));
         QVERIFY(lines.contains(QStringLiteral("Заключение о канате\tканат не допустим\t")));
         QVERIFY(lines.contains(QStringLiteral("Допустимые размеры барабана (исходные данные изменены после расчёта)\t\t")));
+        QVERIFY(lines.contains(QStringLiteral("Расчёт канатоёмкости (исходные данные изменены после расчёта)\t\t")));
         QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
     }
 
