@@ -20,6 +20,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -136,26 +137,51 @@ private slots:
         QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
     }
 
-    void saveOffersTheDatedNameInDocumentsAndWritesAPdf()
+    void saveOffersTheDatedNameAndWritesAPdf_data()
     {
+        QTest::addColumn<bool>("documents"); // the user has a Documents folder
+        QTest::addColumn<QString>("offeredIn"); // under the home folder
+        QTest::addColumn<QString>("savedAs");   // typed into the dialog
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("in Documents") << true << "Documents/" << "записка.pdf" << true;
+        QTest::newRow("no Documents folder: in the home folder") << false << "" << "записка.pdf" << true;
+        QTest::newRow("into a folder that is not there: the user is told") << true << "Documents/"
+                                                                           << "нет/записка.pdf" << false;
+    }
+
+    void saveOffersTheDatedNameAndWritesAPdf()
+    {
+        QFETCH(bool, documents);
+        QFETCH(QString, offeredIn);
+        QFETCH(QString, savedAs);
+        QFETCH(bool, saved);
         QTemporaryDir home;
-        QVERIFY(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+        QVERIFY(!documents || QDir(home.path()).mkpath(QStringLiteral("Documents")));
         qputenv("HOME", home.path().toLocal8Bit());
         qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral(".config")).toLocal8Bit());
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QFileDialog* dialog = nullptr;
         QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
         QCOMPARE(dialog->selectedFiles().value(0),
-                 home.filePath(QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
+                 home.filePath(offeredIn + QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
 
-        QTemporaryDir folder;
-        const QString path = folder.filePath(QStringLiteral("записка.pdf"));
-        dialog->selectFile(path);
+        const QString path = home.filePath(offeredIn + savedAs);
+        dialog->selectFile(savedAs);
+        // A failed save says so in a message box of its own event loop.
+        QString told;
+        QTimer::singleShot(0, window.get(), [&told] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                told = box->text();
+                box->close();
+            }
+        });
         QMetaObject::invokeMethod(dialog, "accept"); // as its Save button does
+        QCoreApplication::processEvents();
+        QCOMPARE(told, saved ? QString() : QStringLiteral("Не удалось сохранить расчётную записку в файл\n") + path);
         QFile pdf(path);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+        QCOMPARE(pdf.open(QIODevice::ReadOnly), saved);
+        QCOMPARE(pdf.read(5), saved ? QByteArray("%PDF-") : QByteArray());
     }
 };
 
