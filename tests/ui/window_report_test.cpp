@@ -183,6 +183,14 @@ private slots:
         QCOMPARE(pdf.open(QIODevice::ReadOnly), saved);
         QCOMPARE(pdf.read(5), saved ? QByteArray("%PDF-") : QByteArray());
     }
+
+    // As Russian writes dates: the day first.
+    void theReportIsDated()
+    {
+        const kalventa::RunHistory none;
+        QCOMPARE(QString::fromStdString(kalventa::ui::currentReport(none, QDateTime(QDate(2026, 12, 8), QTime(9, 5))).made),
+                 QStringLiteral("08.12.2026 09:05"));
+    }
 };
 
 QTEST_MAIN(WindowReportTest)
