@@ -57,18 +57,23 @@ private slots:
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("repeat"); // a key held down: the repeats only
         QTest::addColumn<bool>("presses");
-        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << true;
-        QTest::newRow("Enter on the number pad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << true;
-        QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << true;
-        QTest::newRow("Ctrl+Return is another shortcut") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false;
-        QTest::newRow("a letter") << int(Qt::Key_A) << int(Qt::NoModifier) << false;
+        QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << false << true;
+        QTest::newRow("Enter on the number pad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << true;
+        QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << false << true;
+        QTest::newRow("Ctrl+Return is another shortcut") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false
+                                                         << false;
+        QTest::newRow("a letter") << int(Qt::Key_A) << int(Qt::NoModifier) << false << false;
+        QTest::newRow("Return held: its repeats press nothing") << int(Qt::Key_Return) << int(Qt::NoModifier) << true
+                                                                << false;
     }
 
     void keysOnAFocusedButton()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
+        QFETCH(bool, repeat);
         QFETCH(bool, presses);
         field("Text2").setText(QStringLiteral("12"));
         field("Text1").setText(QStringLiteral("1000"));
@@ -78,7 +83,14 @@ private slots:
             QPushButton& pressed = button(name);
             pressed.setFocus();
             QVERIFY(pressed.hasFocus());
-            QTest::keyClick(&pressed, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            if (repeat) {
+                for (int i = 0; i < 3; ++i) {
+                    QKeyEvent held(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), QString(), true);
+                    QApplication::sendEvent(&pressed, &held);
+                }
+            } else {
+                QTest::keyClick(&pressed, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+            }
             QCOMPARE(label(result), presses ? QString::fromLatin1(expected) : QString());
         }
     }
