@@ -121,6 +121,25 @@ private slots:
         QCOMPARE(::notice(text), notice);
     }
 
+    // What a record keeps of a long text for the report: its first 200
+    // characters.
+    void a_record_quotes_the_start_of_what_was_typed_data()
+    {
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("200 characters whole") << QByteArray(200, '7') << QString(200, '7');
+        QTest::newRow("201 characters cut after 200") << QByteArray(201, '7') << QString(200, '7') + "…";
+    }
+
+    void a_record_quotes_the_start_of_what_was_typed()
+    {
+        QFETCH(QByteArray, typed);
+        QFETCH(QString, quoted);
+        MemoryControls window = MemoryControls::with({{"Text2", typed.toStdString()}});
+        const RunRecord record = recordRun(*calculationOf("Command2"), window);
+        QCOMPARE(QString::fromStdString(record.fieldsRead.at(0).typed), quoted);
+    }
+
     void results_are_spoken_with_their_unit_data()
     {
         QTest::addColumn<QString>("label");
