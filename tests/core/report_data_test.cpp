@@ -99,6 +99,9 @@ private slots:
         QTest::newRow("error before the label")
             << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label16"
             << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
+        QTest::newRow("error before the layers: the flange in symbols")
+            << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label21"
+            << "F = PN + d + 2 · d · Y — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
         QTest::newRow("error after the layer labels: the flange of layer one")
             << "Command3" << capacityStoppedInLayerTwo << "Label21"
             << "F = P1 + d + 2 · d · Y = 703687441776640 + 1.407375E+14 + 2 · 1.407375E+14 · 0 = 844424930131968 мм";
