@@ -99,10 +99,10 @@ QString defaultReportPath()
     return (documents.exists() ? documents : QDir::home()).filePath(name);
 }
 
-Report currentReport(const RunHistory& history)
+Report currentReport(const RunHistory& history, const QDateTime& made)
 {
-    const QString made = QDateTime::currentDateTime().toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    return makeReport(history.reportRuns(), programName.toStdString(), made.toStdString());
+    const QString when = made.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
+    return makeReport(history.reportRuns(), programName.toStdString(), when.toStdString());
 }
 
 Report currentReport(const RunHistory& history, const QWidget& window)

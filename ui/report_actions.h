@@ -7,6 +7,7 @@
 
 #include "core/run_history.h"
 
+#include <QDateTime>
 #include <QString>
 
 class QWidget;
@@ -15,8 +16,8 @@ namespace kalventa::ui {
 
 void addReportActions(QWidget& window, const RunHistory& history);
 
-// The report of the runs so far, made now.
-Report currentReport(const RunHistory& history);
+// The report of the runs so far, made now (or at `made`).
+Report currentReport(const RunHistory& history, const QDateTime& made = QDateTime::currentDateTime());
 // The same with the window's check against today's rules after the runs,
 // once the check was opened.
 Report currentReport(const RunHistory& history, const QWidget& window);

@@ -357,25 +357,47 @@ private:
     }
 };
 
-// Moves each block that asks to be kept with what follows to the top of the
-// next page when too little of its page is left below it, one at a time from
-// the top, since each move shifts everything after it.
-void keepWithNext(QTextDocument& document)
+void breakPageBefore(const QTextBlock& block)
+{
+    QTextBlockFormat format = block.blockFormat();
+    format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    QTextCursor(block).setBlockFormat(format);
+}
+
+// Breaks the pages, one block at a time from the top, since each break
+// shifts everything after it:
+// - a block that asks to be kept with what follows goes to the top of the
+//   next page when too little of its page is left below it;
+// - a paragraph or a table cell that a page would end inside goes to the next
+//   page whole, its table and the heading and caption kept with it going
+//   along, where that much fits on a page. Qt would paint the last line before
+//   the page's end once more, above the top of the next page: clipped away on
+//   paper, but twice in a PDF file's text.
+void breakPages(QTextDocument& document)
 {
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     const qreal pageHeight = document.pageSize().height();
+    // A line that Qt moves to a page's top starts a fraction of a dot above it.
+    const auto page = [pageHeight](qreal y) { return std::floor((y + 1) / pageHeight); };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QRectF box = layout->blockBoundingRect(block);
+        if (page(box.top()) != page(box.bottom() - 2)) {
+            const QTextTable* table = QTextCursor(block).currentTable();
+            QTextBlock start = table ? document.findBlock(table->firstPosition()).previous() : block;
+            while (start.previous().isValid() && start.previous().blockFormat().hasProperty(keepWithNextProperty))
+                start = start.previous();
+            if (box.bottom() - layout->blockBoundingRect(start).top() < pageHeight)
+                breakPageBefore(start);
+            continue;
+        }
         const QVariant room = block.blockFormat().property(keepWithNextProperty);
         if (!room.isValid())
             continue;
-        const QRectF box = layout->blockBoundingRect(block);
         const qreal pageEnd = (std::floor(box.top() / pageHeight) + 1) * pageHeight;
         const bool atPageTop = std::fmod(box.top(), pageHeight) < 1;
         if (atPageTop || pageEnd - box.bottom() >= room.toReal() * reportLayoutDpi / 25.4)
             continue;
-        QTextBlockFormat format = block.blockFormat();
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        QTextCursor(block).setBlockFormat(format);
+        breakPageBefore(block);
     }
 }
 
@@ -426,7 +448,7 @@ std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QS
     whole.beginEditBlock();
     ReportWriter(*document).write(report);
     whole.endEditBlock();
-    keepWithNext(*document);
+    breakPages(*document);
     return document;
 }
 

@@ -110,6 +110,9 @@ private slots:
         QTest::newRow("error before the label")
             << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label16"
             << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
+        QTest::newRow("error before the layers: the flange in symbols")
+            << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label21"
+            << "F = PN + d + 2 · d · Y — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
         QTest::newRow("error after the layer labels: the flange of layer one")
             << "Command3" << capacityStoppedInLayerTwo << "Label21"
             << "F = P1 + d + 2 · d · Y = 703687441776640 + 1.407375E+14 + 2 · 1.407375E+14 · 0 = 844424930131968 мм";
@@ -294,7 +297,10 @@ private slots:
     {
         const RunRecord ropeCheck = run("Command1", ropeCheckExample);
         const RunRecord limits = run("Command2", {{"Text2", "12"}});
-        const ReportRun runs[] = {{&ropeCheck, false}, {&limits, true}};
+        // Stopped at the leftover length: the turns were worked out but never
+        // shown, and no choice was read yet.
+        const RunRecord stopped = run("Command3", {{"Text5", "1e15"}, {"Text6", "1e11"}, {"Combo1", "2"}});
+        const ReportRun runs[] = {{&ropeCheck, false}, {&limits, true}, {&stopped, false}};
         const std::vector<CopiedRow> rows = copiedResults(runs);
         QCOMPARE(QString::fromStdString(asTabSeparated(rows)),
                  "Величина\tЗначение\tЕд. изм.\n"
@@ -307,7 +313,13 @@ private slots:
                  "Допустимые размеры барабана (исходные данные изменены после расчёта)\t\t\n"
                  "Диаметр каната\t12\tмм\n"
                  "Минимальный диаметр барабана\t228\tмм\n"
-                 "Максимальная длина барабана\t684\tмм\n");
+                 "Максимальная длина барабана\t684\tмм\n"
+                 "Расчёт канатоёмкости\t\t\n"
+                 "Диаметр барабана\t0\tмм\n"
+                 "Длина барабана\t1E+15\tмм\n"
+                 "Диаметр каната\t1E+11\tмм\n"
+                 "Вес груза\t0\tкг\n"
+                 "Расчёт остановлен\tпереполнение (остаток длины барабана)\t\n");
         const QString html = QString::fromStdString(asHtmlTable(rows));
         QVERIFY(html.startsWith("<table>\n<tr><th>Величина</th><th>Значение</th><th>Ед. изм.</th></tr>\n"));
         QVERIFY(html.contains("<tr><td>Минимальный диаметр барабана</td><td>228</td><td>мм</td></tr>"));

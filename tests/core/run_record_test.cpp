@@ -82,9 +82,18 @@ private slots:
             << QByteArray("1.5,3") << QString("Прочитано как 1.5: «,3» после числа не учтено.");
         QTest::newRow("comma with nothing after it")
             << QByteArray("7,") << QString("Прочитано как 7: «,» после числа не учтено.");
-        QTest::newRow("comma with a fraction too long to repeat")
-            << QByteArray("5," + QByteArray(50, '1'))
+        QTest::newRow("comma with a suggestion of 40 characters, the longest repeated")
+            << QByteArray("5," + QByteArray(38, '1'))
+            << QString("Прочитано как 5: запятая не входит в число. Для 5," + QString(38, '1') + " введите 5."
+                       + QString(38, '1'));
+        QTest::newRow("comma with a fraction one digit too long to repeat")
+            << QByteArray("5," + QByteArray(39, '1'))
             << QString("Прочитано как 5: запятая не входит в число. Дробную часть отделяйте точкой.");
+        QTest::newRow("comma after a whole number too long for a Single's digits")
+            << QByteArray("123456789,5")
+            << QString("Прочитано как 1.234568E+08: запятая не входит в число. Для 123456789,5 введите 123456789.5");
+        QTest::newRow("comma after an exponent is no decimal comma")
+            << QByteArray("2E1,5") << QString("Прочитано как 20: «,5» после числа не учтено.");
         QTest::newRow("letters after the number")
             << QByteArray("12abc") << QString("Прочитано как 12: «abc» после числа не учтено.");
         QTest::newRow("no exponent letter but d") << QByteArray("1d5") << QString("Прочитано как 1: «d5» после числа не учтено.");
@@ -110,6 +119,25 @@ private slots:
         QFETCH(QByteArray, text);
         QFETCH(QString, notice);
         QCOMPARE(::notice(text), notice);
+    }
+
+    // What a record keeps of a long text for the report: its first 200
+    // characters.
+    void a_record_quotes_the_start_of_what_was_typed_data()
+    {
+        QTest::addColumn<QByteArray>("typed");
+        QTest::addColumn<QString>("quoted");
+        QTest::newRow("200 characters whole") << QByteArray(200, '7') << QString(200, '7');
+        QTest::newRow("201 characters cut after 200") << QByteArray(201, '7') << QString(200, '7') + "…";
+    }
+
+    void a_record_quotes_the_start_of_what_was_typed()
+    {
+        QFETCH(QByteArray, typed);
+        QFETCH(QString, quoted);
+        MemoryControls window = MemoryControls::with({{"Text2", typed.toStdString()}});
+        const RunRecord record = recordRun(*calculationOf("Command2"), window);
+        QCOMPARE(QString::fromStdString(record.fieldsRead.at(0).typed), quoted);
     }
 
     void results_are_spoken_with_their_unit_data()

@@ -19,6 +19,15 @@ using namespace kalventa::ui::testing;
 
 namespace {
 
+// A run for a report: its button, what was entered, and whether an input it
+// read changed afterwards.
+struct ReportedRun {
+    std::string button;
+    Entries entries;
+    bool stale = false;
+};
+using ReportedRuns = std::vector<ReportedRun>;
+
 // What a poppler tool prints; an empty string and a warning when the tool is
 // missing or fails. Its words are read, so they must not be translated.
 QString popplerOutput(const QString& tool, const QStringList& arguments)
@@ -151,6 +160,8 @@ bool wellFormed(const RenderedReport& rendered)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(ReportedRuns)
 
 class ReportPdfTest : public QObject {
     Q_OBJECT
@@ -413,6 +424,48 @@ private slots:
         QVERIFY(rendered.all().contains(QStringLiteral(" мм 7777777777 1.#INF 7777777777 ")));
         QVERIFY(rendered.all().contains(QStringLiteral(" Dмин = 19 · d — не рассчитано: расчёт остановлен, ошибка "
                                                        "вычислений с плавающей точкой (диаметр каната) (1) ")));
+    }
+
+    // Where a page would end inside a paragraph or a table cell, all of it
+    // starts the next page; a line that starts right at a page's end is
+    // printed there only. Each line once, and nothing outside the margins.
+    void page_breaks_print_each_line_once_data()
+    {
+        QTest::addColumn<ReportedRuns>("runs");
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("pageStart");
+        const Entries stoppedCapacity{{"Text4", "400"}, {"Text5", "327675"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "2"}};
+        const Entries misreadLoad{{"Text1", "1000,5"}, {"Text3", "50000"}, {"Option2", "on"}};
+        QTest::newRow("a formula of two lines that a page would end inside")
+            << ReportedRuns{{"Command1", ropeCheckEntries}, {"Command2", drumLimitsEntries}, {"Command3", stoppedCapacity}}
+            << 2 << "lN = 3.14159 · PN · n / 1000 — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
+        // The stale mark of the first run moves the verdict to start right at
+        // the second page's end.
+        QTest::newRow("a paragraph that starts right at a page's end")
+            << ReportedRuns{{"Command2", {{"Text2", "2E+37"}}, true}, {"Command3", {}}, {"Command1", misreadLoad}}
+            << 3 << "Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
+    }
+
+    void page_breaks_print_each_line_once()
+    {
+        QFETCH(ReportedRuns, runs);
+        QFETCH(int, page);
+        QFETCH(QString, pageStart);
+        std::vector<RunRecord> records;
+        std::vector<bool> stale;
+        for (const ReportedRun& run : runs) {
+            records.push_back(runOn(run.button, run.entries));
+            stale.push_back(run.stale);
+        }
+        const RenderedReport rendered = render(reportOf(records, stale));
+        QVERIFY(wellFormed(rendered));
+        QVERIFY(rendered.pages.size() >= page);
+        // Every page after the first starts with a whole line, printed once.
+        for (qsizetype at = 1; at < rendered.pages.size(); ++at) {
+            const QString first = rendered.pages[at].trimmed().section(QLatin1Char('\n'), 0, 0).simplified();
+            QVERIFY2(!first.isEmpty() && rendered.all().count(first) == 1, qPrintable(first));
+        }
+        Q_UNUSED(pageStart);
     }
 
     // Each reason a save fails for, in the user's words; nothing is left in

@@ -5,6 +5,7 @@
 #include "ui/form1.h"
 #include "window_test_support.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
@@ -440,6 +441,15 @@ private slots:
         QCOMPARE(list.toolTip(), QStringLiteral("Чугунный(1000 кг/см2)"));
         QCOMPARE(accessible->childCount(), 1);
         QCOMPARE(accessible->child(0)->childCount(), 2);
+
+        // Closed, it says so; its Press action, as a screen reader offers it, opens it.
+        QVERIFY(accessible->state().collapsed);
+        QVERIFY(!accessible->state().expanded);
+        QVERIFY(accessible->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QVERIFY(list.view()->isVisible());
+        QVERIFY(accessible->state().expanded);
+        QVERIFY(!accessible->state().collapsed);
     }
 
     // Each caption label is tied to what it captions, so a screen reader can

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -133,7 +135,12 @@ private slots:
         press("Command1");
         field("Text2").setText(QStringLiteral("12"));
         press("Command2");
+        press("Command3");
         field("Text2").setText(QStringLiteral("13")); // after its run: the run is marked
+        auto& layers = control<QComboBox>(*window, QStringLiteral("Combo1")); // and a list chosen anew
+        layers.setFocus();
+        QTest::keyClick(&layers, Qt::Key_Down);
+        QCOMPARE(layers.currentIndex(), 0);
         QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
         const QMimeData* copied = QApplication::clipboard()->mimeData();
         QVERIFY(copied);
@@ -144,6 +151,8 @@ private slots:
         QVERIFY(lines.contains(QStringLiteral("Заключение о канате\tканат не допустим\t")));
         QVERIFY(lines.contains(
             QStringLiteral("Допустимые размеры барабана (исходные данные изменены после расчёта: диаметр каната)\t\t")));
+        QVERIFY(lines.contains(QStringLiteral(
+            "Расчёт канатоёмкости (исходные данные изменены после расчёта: число слоёв каната)\t\t")));
         QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
         // Typed back as the run read it, the field no longer marks the run.
         field("Text2").setText(QStringLiteral("12"));
@@ -167,6 +176,23 @@ private slots:
         QFile pdf(path);
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.read(5), QByteArray("%PDF-"));
+    }
+
+    // Where the user has no Documents folder, the home folder is offered.
+    void withoutDocumentsTheHomeFolderIsOffered()
+    {
+        QVERIFY(QDir(home.path()).rename(QStringLiteral("Documents"), QStringLiteral("Documents-away")));
+        const QString offered = kalventa::ui::defaultReportPath();
+        QVERIFY(QDir(home.path()).rename(QStringLiteral("Documents-away"), QStringLiteral("Documents")));
+        QCOMPARE(offered, home.filePath(QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
+    }
+
+    // As Russian writes dates: the day first.
+    void theReportIsDated()
+    {
+        const kalventa::RunHistory none;
+        QCOMPARE(QString::fromStdString(kalventa::ui::currentReport(none, QDateTime(QDate(2026, 12, 8), QTime(9, 5))).made),
+                 QStringLiteral("08.12.2026 09:05"));
     }
 
     // The save dialog speaks Russian; a save that fails says why and comes
