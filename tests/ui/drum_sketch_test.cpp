@@ -215,7 +215,7 @@ private slots:
     // crisp: only the drawing's own colours, never a blend, and every pixel
     // of a line or of the ground becomes a block of two by two in the same
     // colour (the circles are drawn anew on the finer grid).
-    void twiceTheDevicePixels()
+    void twice_the_device_pixels()
     {
         const Expected expected;
         const QImage single = drawing(1.0);

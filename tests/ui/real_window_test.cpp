@@ -174,7 +174,7 @@ private slots:
         server.waitForFinished();
     }
 
-    void failingRopeCheckShowsTheRedVerdict()
+    void failing_rope_check_shows_the_red_verdict()
     {
         QCOMPARE(pixelsOf(screenshot(), label6, qRgb(255, 0, 0)), 0);
         QCOMPARE(pixelsOf(screenshot(), label3, qRgb(0, 128, 0), 60), 0);
@@ -197,7 +197,7 @@ private slots:
 
     // Ctrl+S opens the save dialog on "Кальвента YYYY-MM-DD.pdf" in the
     // Documents folder; Enter there writes the report as a PDF.
-    void controlSSavesTheReportThroughTheFileDialog()
+    void control_s_saves_the_report_through_the_file_dialog()
     {
         const QString saved = home.filePath(
             QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
@@ -215,7 +215,7 @@ private slots:
 
     // Without a display the program says so in one Russian line and ends with
     // status 1, instead of aborting with a core dump.
-    void withoutADisplayItSaysSoAndEndsWithOne()
+    void without_a_display_it_says_so_and_ends_with_one()
     {
         QProcessEnvironment bare = environment;
         for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
@@ -232,7 +232,7 @@ private slots:
     }
 
     // Last: the display going away ends the program with status 1 and says so.
-    void losingTheDisplayEndsWithOneAndSaysSo()
+    void losing_the_display_ends_with_one_and_says_so()
     {
         QCOMPARE(program.state(), QProcess::Running);
         server.kill();

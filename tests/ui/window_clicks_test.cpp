@@ -141,7 +141,7 @@ private slots:
         window.reset();
     }
 
-    void ropeCheck_data()
+    void rope_check_data()
     {
         QTest::addColumn<QString>("load");
         QTest::addColumn<QString>("force");
@@ -161,7 +161,7 @@ private slots:
         QTest::newRow("decimal comma reads up to the comma") << "5,5" << "" << "Option1" << " 250" << none;
     }
 
-    void ropeCheck()
+    void rope_check()
     {
         QFETCH(QString, load);
         QFETCH(QString, force);
@@ -179,7 +179,7 @@ private slots:
         }
     }
 
-    void aChangeShowsAfterTheNextClickOnly()
+    void a_change_shows_after_the_next_click_only()
     {
         type("Text1", "1000");
         type("Text3", "49999");
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(labels({"Label3", "Label6"}), (QStringList{" 60000", ""}));
     }
 
-    void drumSizeLimits_data()
+    void drum_size_limits_data()
     {
         QTest::addColumn<QString>("ropeDiameter");
         QTest::addColumn<QString>("minDiameter");
@@ -205,7 +205,7 @@ private slots:
         QTest::newRow("empty") << "" << " 0" << " 0";
     }
 
-    void drumSizeLimits()
+    void drum_size_limits()
     {
         QFETCH(QString, ropeDiameter);
         QFETCH(QString, minDiameter);
@@ -215,7 +215,7 @@ private slots:
         QCOMPARE(labels({"Label8", "Label10"}), (QStringList{minDiameter, maxLength}));
     }
 
-    void ropeCapacity()
+    void rope_capacity()
     {
         typeCapacityExample();
         run("Command3");
@@ -234,7 +234,7 @@ private slots:
 
     // Too many turns for an Integer: the calculation stops before any label,
     // the box names the error and the quantity, and the window carries on.
-    void overflowShowsAMessageAndTheWindowCarriesOn()
+    void overflow_shows_a_message_and_the_window_carries_on()
     {
         typeCapacityExample();
         run("Command3");
@@ -262,7 +262,7 @@ private slots:
     // An error after the layer loop: the layer count and flange diameter of
     // this run stay; the five labels after them are emptied rather than left
     // showing the previous run's numbers, and say why.
-    void errorAfterTheLayersEmptiesWhatItDidNotReach()
+    void error_after_the_layers_empties_what_it_did_not_reach()
     {
         typeCapacityExample();
         run("Command3");
@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(control(*window, QStringLiteral("Label18")).accessibleName(), QStringLiteral("Слоёв каната: 1"));
     }
 
-    void floatingPointErrorShowsAMessage()
+    void floating_point_error_shows_a_message()
     {
         type("Text2", "12");
         run("Command2");

@@ -141,7 +141,7 @@ private slots:
 
     void cleanup() { window.reset(); }
 
-    void keysOnAFocusedButton_data()
+    void keys_on_a_focused_button_data()
     {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
@@ -157,7 +157,7 @@ private slots:
                                                                 << false;
     }
 
-    void keysOnAFocusedButton()
+    void keys_on_a_focused_button()
     {
         QFETCH(int, key);
         QFETCH(int, modifiers);
@@ -183,7 +183,7 @@ private slots:
         }
     }
 
-    void enterInAFieldDoesNothing()
+    void enter_in_a_field_does_nothing()
     {
         field("Text2").setText(QStringLiteral("12"));
         field("Text2").setFocus();
@@ -194,7 +194,7 @@ private slots:
     }
 
     // Zeros and then "12" must read as 12, not as the zeros alone.
-    void longTextsAreKeptAndReadWhole_data()
+    void long_texts_are_kept_and_read_whole_data()
     {
         QTest::addColumn<int>("zeros");
         QTest::addColumn<bool>("pasted");
@@ -203,7 +203,7 @@ private slots:
         QTest::newRow("as many as a field holds, pasted") << capacity - 2 << true;
     }
 
-    void longTextsAreKeptAndReadWhole()
+    void long_texts_are_kept_and_read_whole()
     {
         QFETCH(int, zeros);
         QFETCH(bool, pasted);
@@ -223,7 +223,7 @@ private slots:
 
     // Nothing is cut short: an insertion the field cannot hold whole is
     // refused, and a balloon at the field says why.
-    void anInsertionPastTheCapacityIsRefused_data()
+    void an_insertion_past_the_capacity_is_refused_data()
     {
         QTest::addColumn<int>("held");
         QTest::addColumn<int>("selected");
@@ -243,7 +243,7 @@ private slots:
         QTest::newRow("typed over a selection") << capacity << 1 << 1 << "type" << "";
     }
 
-    void anInsertionPastTheCapacityIsRefused()
+    void an_insertion_past_the_capacity_is_refused()
     {
         QFETCH(int, held);
         QFETCH(int, selected);
@@ -285,7 +285,7 @@ private slots:
     // A text long enough for the field to show it itself is edited as a
     // plain QLineEdit edits it: the same text, cursor, selection, clipboard
     // and pixels after the same keys and clicks.
-    void aLongTextIsEditedAsAPlainLineEditWould_data()
+    void a_long_text_is_edited_as_a_plain_line_edit_would_data()
     {
         QTest::addColumn<QString>("start");
         QTest::addColumn<QStringList>("steps");
@@ -323,7 +323,7 @@ private slots:
         QTest::newRow("a short text") << QStringLiteral("400") << QStringList{"Left", "type 5", "Backspace", "Ctrl+Z"};
     }
 
-    void aLongTextIsEditedAsAPlainLineEditWould()
+    void a_long_text_is_edited_as_a_plain_line_edit_would()
     {
         QFETCH(QString, start);
         QFETCH(QStringList, steps);
@@ -346,7 +346,7 @@ private slots:
         QCOMPARE(field.pixels, expected.pixels);
     }
 
-    void typingPastTheOldLimitKeepsEveryCharacter()
+    void typing_past_the_old_limit_keeps_every_character()
     {
         field("Text2").setText(QString(32767, QLatin1Char('0')));
         field("Text2").setCursorPosition(32767);
@@ -354,7 +354,7 @@ private slots:
         QCOMPARE(field("Text2").text().size(), 32769);
     }
 
-    void aMisreadFieldSaysSo_data()
+    void a_misread_field_says_so_data()
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("notice");
@@ -367,7 +367,7 @@ private slots:
         QTest::newRow("empty") << "" << "";
     }
 
-    void aMisreadFieldSaysSo()
+    void a_misread_field_says_so()
     {
         QFETCH(QString, text);
         QFETCH(QString, notice);
@@ -384,7 +384,7 @@ private slots:
         QToolTip::hideText();
     }
 
-    void aNoticeGoesWhenTheTextChanges()
+    void a_notice_goes_when_the_text_changes()
     {
         field("Text2").setText(QStringLiteral("5,5"));
         QTest::mouseClick(&button("Command2"), Qt::LeftButton);
@@ -399,7 +399,7 @@ private slots:
         QTRY_VERIFY(!QToolTip::isVisible());
     }
 
-    void aNoticeGoesWhenALaterRunReadsTheFieldWhole()
+    void a_notice_goes_when_a_later_run_reads_the_field_whole()
     {
         field("Text1").setText(QStringLiteral("1000,5"));
         field("Text3").setText(QStringLiteral("1e"));
@@ -426,7 +426,7 @@ private slots:
 
     // After a run each result is named with its new text; the button's
     // description is the run's summary.
-    void aRunIsSpokenOnItsButton()
+    void a_run_is_spoken_on_its_button()
     {
         QTest::mouseClick(&button("Command1"), Qt::LeftButton);
         field("Text2").setText(QStringLiteral("8.3"));

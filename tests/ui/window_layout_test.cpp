@@ -72,7 +72,7 @@ private slots:
     }
     void cleanup() { window.reset(); }
 
-    void theWindow()
+    void the_window()
     {
         QCOMPARE(window->objectName(), QStringLiteral("Form1"));
         QCOMPARE(window->windowTitle(), QStringLiteral("Кальвента "));
@@ -89,7 +89,7 @@ private slots:
             QVERIFY2(iconSizes.contains(QSize(side, side)), qPrintable(QString::number(side)));
     }
 
-    void resizingMovesNothing()
+    void resizing_moves_nothing()
     {
         QHash<QString, QRect> before;
         const QList<QWidget*> controls = namedControls(*window);
@@ -283,7 +283,7 @@ private slots:
         QCOMPARE(sketch.childAt(overlap.center()), &control(*window, QStringLiteral("Label16")));
     }
 
-    void initialState()
+    void initial_state()
     {
         for (const QLineEdit* field : window->findChildren<QLineEdit*>())
             QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
@@ -302,7 +302,7 @@ private slots:
     // the last one goes round to the first; Shift+Tab goes back. An option
     // group is one Tab stop, as is Qt's standard: Tab enters it at its first
     // option and leaves it with the next (the arrow keys move within it).
-    void tabOrder()
+    void tab_order()
     {
         const QStringList order{"Text1", "Option1", "Text3", "Command1", "Command2", "Text2", "Text6", "Combo1",
                                 "Option5", "Command3", "Picture1", "Text7", "Combo2", "Text4", "Text5", "Text1"};
@@ -318,7 +318,7 @@ private slots:
     }
 
     // Choosing an option turns the others of its group off, and only those.
-    void optionGroups()
+    void option_groups()
     {
         const auto choose = [this](const char* name) {
             QTest::mouseClick(&control(*window, QString::fromLatin1(name)), Qt::LeftButton);
@@ -342,7 +342,7 @@ private slots:
         QCOMPARE(on(), (QStringList{"Option4", "Option5"}));
     }
 
-    void listItems()
+    void list_items()
     {
         const auto items = [this](const char* name) {
             const auto& list = control<QComboBox>(*window, QString::fromLatin1(name));
@@ -358,7 +358,7 @@ private slots:
     // A screen reader sees neither object names nor the captions beside the
     // controls: each input and result says what it is, each result that it has
     // none yet; the containers and the sketch say what they hold.
-    void spokenNames_data()
+    void spoken_names_data()
     {
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("spoken");
@@ -413,7 +413,7 @@ private slots:
             "барабана и канатоёмкость.");
     }
 
-    void spokenNames()
+    void spoken_names()
     {
         QFETCH(int, role);
         QFETCH(QString, spoken);
@@ -430,7 +430,7 @@ private slots:
     // A list keeps its caption as its name whatever is chosen; the chosen item
     // is its value and description, and its tooltip shows it whole where the
     // box cuts it off.
-    void listKeepsItsNameWhenAnItemIsChosen()
+    void list_keeps_its_name_when_an_item_is_chosen()
     {
         auto& list = control<QComboBox>(*window, QStringLiteral("Combo2"));
         list.setCurrentIndex(1);
@@ -454,7 +454,7 @@ private slots:
 
     // Each caption label is tied to what it captions, so a screen reader can
     // go from one to the other.
-    void captionsLabelTheirControls_data()
+    void captions_label_their_controls_data()
     {
         QTest::addColumn<QString>("control");
         QTest::newRow("Label1") << "Text1";
@@ -463,7 +463,7 @@ private slots:
         QTest::newRow("Label27") << "Label20";
     }
 
-    void captionsLabelTheirControls()
+    void captions_label_their_controls()
     {
         QFETCH(QString, control);
         QWidget& labelled = kalventa::ui::testing::control(*window, control);

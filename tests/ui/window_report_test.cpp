@@ -75,7 +75,7 @@ private slots:
 
     void cleanup() { window.reset(); }
 
-    void resultsExplainTheirFormula_data()
+    void results_explain_their_formula_data()
     {
         QTest::addColumn<QString>("before"); // the row's name is the label's
         QTest::addColumn<QString>("after");
@@ -86,7 +86,7 @@ private slots:
                                 << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н";
     }
 
-    void resultsExplainTheirFormula()
+    void results_explain_their_formula()
     {
         QFETCH(QString, before);
         QFETCH(QString, after);
@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(toolTip(name), after);
     }
 
-    void aResultAnErrorStoppedBeforeSaysSo()
+    void a_result_an_error_stopped_before_says_so()
     {
         field("Text6").setText(QStringLiteral("15"));
         field("Text5").setText(QStringLiteral("800"));
@@ -112,7 +112,7 @@ private slots:
         QCOMPARE(control<QLabel>(*window, QStringLiteral("Label16")).text(), QString());
     }
 
-    void contextMenuOffersTheReportWithItsKeys()
+    void context_menu_offers_the_report_with_its_keys()
     {
         QCOMPARE(window->contextMenuPolicy(), Qt::ActionsContextMenu);
         QStringList offered;
@@ -127,7 +127,7 @@ private slots:
                                 "PDF. Проверка по действующим правилам: F9"));
     }
 
-    void copyPutsTheResultsOnTheClipboard()
+    void copy_puts_the_results_on_the_clipboard()
     {
         field("Text1").setText(QStringLiteral("1000"));
         field("Text3").setText(QStringLiteral("50000"));
@@ -160,7 +160,7 @@ private slots:
         QVERIFY(QApplication::clipboard()->mimeData()->text().contains(QStringLiteral("\nДопустимые размеры барабана\t\t\n")));
     }
 
-    void saveOffersTheDatedNameInDocumentsAndWritesAPdf()
+    void save_offers_the_dated_name_in_documents_and_writes_a_pdf()
     {
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QFileDialog* dialog = nullptr;
@@ -179,7 +179,7 @@ private slots:
     }
 
     // Where the user has no Documents folder, the home folder is offered.
-    void withoutDocumentsTheHomeFolderIsOffered()
+    void without_documents_the_home_folder_is_offered()
     {
         QVERIFY(QDir(home.path()).rename(QStringLiteral("Documents"), QStringLiteral("Documents-away")));
         const QString offered = kalventa::ui::defaultReportPath();
@@ -188,7 +188,7 @@ private slots:
     }
 
     // As Russian writes dates: the day first.
-    void theReportIsDated()
+    void the_report_is_dated()
     {
         const kalventa::RunHistory none;
         QCOMPARE(QString::fromStdString(kalventa::ui::currentReport(none, QDateTime(QDate(2026, 12, 8), QTime(9, 5))).made),
@@ -197,7 +197,7 @@ private slots:
 
     // The save dialog speaks Russian; a save that fails says why and comes
     // back to the dialog with the path as typed.
-    void aFailedSaveSaysWhyAndReturnsToTheDialog()
+    void a_failed_save_says_why_and_returns_to_the_dialog()
     {
         QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
         QFileDialog* dialog = nullptr;
