@@ -4,8 +4,8 @@
 
 #include "core/calculation_table.h"
 #include "core/calculations.h"
-#include "core/run_record.h"
 #include "core/number_to_text.h"
+#include "core/run_record.h"
 #include "memory_controls.h"
 
 #include <benchmark/benchmark.h>
@@ -83,8 +83,13 @@ BENCHMARK_CAPTURE(BM_Calculation, RopeCheck, &ropeCheck, ropeCheckWindow(),
 BENCHMARK_CAPTURE(BM_Calculation, DrumSizeLimits, &drumSizeLimits, drumSizeLimitsWindow(),
                   Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
 BENCHMARK_CAPTURE(BM_Calculation, RopeCapacitySixLayers, &ropeCapacity, sixLayersWindow(),
-                  Captions{{"Label18", "6"}, {"Label21", " 516"}, {"Label16", " 1000"}, {"Label23", " 300"},
-                           {"Label12", " 0"}, {"Label19", " 9537.867"}, {"Label20", " 8584.08"}});
+                  Captions{{"Label18", "6"},
+                           {"Label21", " 516"},
+                           {"Label16", " 1000"},
+                           {"Label23", " 300"},
+                           {"Label12", " 0"},
+                           {"Label19", " 9537.867"},
+                           {"Label20", " 8584.08"}});
 
 // The same runs recorded, as the window makes them for its notices, summary,
 // formulas and report: the cost of the record beside the bare calculation.
@@ -107,8 +112,13 @@ BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCheck, "Command1", ropeCheckWindow
 BENCHMARK_CAPTURE(BM_RecordedCalculation, DrumSizeLimits, "Command2", drumSizeLimitsWindow(),
                   Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
 BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCapacitySixLayers, "Command3", sixLayersWindow(),
-                  Captions{{"Label18", "6"}, {"Label21", " 516"}, {"Label16", " 1000"}, {"Label23", " 300"},
-                           {"Label12", " 0"}, {"Label19", " 9537.867"}, {"Label20", " 8584.08"}});
+                  Captions{{"Label18", "6"},
+                           {"Label21", " 516"},
+                           {"Label16", " 1000"},
+                           {"Label23", " 300"},
+                           {"Label12", " 0"},
+                           {"Label19", " 9537.867"},
+                           {"Label20", " 8584.08"}});
 
 // Number texts: a value, the kind it is shown as, and the text it must give.
 // A value half-way at the last digit takes the slower path that rounds it

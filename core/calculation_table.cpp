@@ -20,13 +20,20 @@ constexpr std::array table{
 
 } // namespace
 
-std::span<const CalculationEntry> calculations() { return table; }
+std::span<const CalculationEntry> calculations()
+{
+    return table;
+}
 
-const CalculationEntry& calculation(CalculationId id) { return table[static_cast<std::size_t>(id)]; }
+const CalculationEntry& calculation(CalculationId id)
+{
+    return table[static_cast<std::size_t>(id)];
+}
 
 const CalculationEntry* calculationOf(std::string_view button)
 {
-    const auto it = std::find_if(table.begin(), table.end(), [&](const CalculationEntry& e) { return e.button == button; });
+    const auto it
+        = std::find_if(table.begin(), table.end(), [&](const CalculationEntry& e) { return e.button == button; });
     return it == table.end() ? nullptr : &*it;
 }
 

@@ -23,8 +23,8 @@ constexpr QuantityEntry choice(CalculationId calculation, Quantity quantity, Con
                                std::string_view fileKey, std::string_view symbol, std::string_view name,
                                std::string_view unit, std::string_view ifEmpty, std::string_view spoken = {})
 {
-    return {calculation, quantity, Role::Choice, fileKey, symbol, name, unit, {}, {}, controls, {}, ifEmpty, {},
-            spoken};
+    return {calculation, quantity, Role::Choice, fileKey, symbol,  name, unit,
+            {},          {},       controls,     {},      ifEmpty, {},   spoken};
 }
 
 constexpr QuantityEntry result(CalculationId calculation, Quantity quantity, std::string_view fileKey,
@@ -134,9 +134,15 @@ constexpr std::array constantEntries{
 
 } // namespace
 
-std::span<const QuantityEntry> catalogue() { return entries; }
+std::span<const QuantityEntry> catalogue()
+{
+    return entries;
+}
 
-std::span<const ConstantEntry> constants() { return constantEntries; }
+std::span<const ConstantEntry> constants()
+{
+    return constantEntries;
+}
 
 const QuantityEntry* entryOf(CalculationId calculation, Quantity quantity)
 {
@@ -155,16 +161,16 @@ const QuantityEntry* entryShownIn(std::string_view label)
 
 const QuantityEntry* entryWithRole(CalculationId calculation, Role role)
 {
-    const auto it = std::find_if(entries.begin(), entries.end(),
-                                 [&](const QuantityEntry& e) { return e.calculation == calculation && e.role == role; });
+    const auto it = std::find_if(entries.begin(), entries.end(), [&](const QuantityEntry& e) {
+        return e.calculation == calculation && e.role == role;
+    });
     return it == entries.end() ? nullptr : &*it;
 }
 
 bool reads(CalculationId calculation, std::string_view control)
 {
-    return std::any_of(entries.begin(), entries.end(), [&](const QuantityEntry& e) {
-        return e.calculation == calculation && e.readFrom(control);
-    });
+    return std::any_of(entries.begin(), entries.end(),
+                       [&](const QuantityEntry& e) { return e.calculation == calculation && e.readFrom(control); });
 }
 
 } // namespace kalventa

@@ -29,14 +29,14 @@ struct QuantityEntry {
     CalculationId calculation;
     Quantity quantity;
     Role role;
-    std::string_view fileKey; // "rope_diameter_mm": the name a file keeps it under, never to change
-    std::string_view symbol;  // "Dмин"; "{N}" stands for the number of layers
-    std::string_view name;    // "минимальный диаметр барабана"
-    std::string_view unit;    // "мм"; empty for counts and factors
-    std::string_view formula;      // "19 · d"; empty for inputs and choices
-    std::string_view substitution; // "19 · {d}": each {symbol} takes its value
+    std::string_view fileKey;                   // "rope_diameter_mm": the name a file keeps it under, never to change
+    std::string_view symbol;                    // "Dмин"; "{N}" stands for the number of layers
+    std::string_view name;                      // "минимальный диаметр барабана"
+    std::string_view unit;                      // "мм"; empty for counts and factors
+    std::string_view formula;                   // "19 · d"; empty for inputs and choices
+    std::string_view substitution;              // "19 · {d}": each {symbol} takes its value
     std::array<std::string_view, 4> controls{}; // the field, list or option buttons it is read from
-    std::string_view label = {};   // the result label that shows it
+    std::string_view label = {};                // the result label that shows it
     // What an empty choice means; for a verdict, what its empty label means.
     std::string_view ifEmpty = {};
     std::string_view ifShown = {};      // a verdict's words when its label shows a word

@@ -40,11 +40,11 @@ public:
     // the Single the calculation takes: the text, how much of it the number
     // took and the value, so that a window can tell the engineer when part
     // of what was typed was ignored. Most windows need not know.
-    virtual void textRead(const TextReading& /*read*/) {}
+    virtual void textRead(const TextReading& /*read*/) { }
     // Told of each quantity a calculation has worked out or taken from the
     // window, with its kind and value, in the order of the calculation, so that
     // a window can show how a result was obtained. Most windows need not know.
-    virtual void noted(Quantity /*quantity*/, const Variant& /*value*/) {}
+    virtual void noted(Quantity /*quantity*/, const Variant& /*value*/) { }
 
 protected:
     Controls() = default;

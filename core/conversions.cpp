@@ -14,7 +14,10 @@
 namespace kalventa {
 namespace {
 
-[[noreturn]] void overflow() { throw RuntimeError(ErrorKind::Overflow); }
+[[noreturn]] void overflow()
+{
+    throw RuntimeError(ErrorKind::Overflow);
+}
 
 constexpr Double two63 = 9223372036854775808.0; // 2^63, exact in a Double
 
@@ -69,8 +72,8 @@ Float fromDecimal(Currency value)
 {
     std::array<char, 32> text{};
     char* out = text.data();
-    const std::uint64_t magnitude = value.units < 0 ? 0 - static_cast<std::uint64_t>(value.units)
-                                                    : static_cast<std::uint64_t>(value.units);
+    const std::uint64_t magnitude
+        = value.units < 0 ? 0 - static_cast<std::uint64_t>(value.units) : static_cast<std::uint64_t>(value.units);
     if (value.units < 0)
         *out++ = '-';
     out = std::to_chars(out, text.data() + text.size(), magnitude).ptr;

@@ -57,7 +57,8 @@ std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
             if (result.shown)
                 rows.push_back({capitalised(result.entry->name), result.value, std::string(result.entry->unit)});
         if (const std::string words = verdictWords(record); !words.empty())
-            rows.push_back({std::string(entryWithRole(record.calculation->id, Role::Verdict)->spokenResult), words, {}});
+            rows.push_back(
+                {std::string(entryWithRole(record.calculation->id, Role::Verdict)->spokenResult), words, {}});
         if (record.error)
             rows.push_back({"Расчёт остановлен", shortErrorText(*record.error), {}});
     }

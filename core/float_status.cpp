@@ -40,8 +40,14 @@ std::uint8_t flagsOf(Double result, bool operandsFinite, bool operandsNumbers)
     return 0;
 }
 
-bool bothFinite(Double a, Double b) { return std::isfinite(a) && std::isfinite(b); }
-bool bothNumbers(Double a, Double b) { return !std::isnan(a) && !std::isnan(b); }
+bool bothFinite(Double a, Double b)
+{
+    return std::isfinite(a) && std::isfinite(b);
+}
+bool bothNumbers(Double a, Double b)
+{
+    return !std::isnan(a) && !std::isnan(b);
+}
 
 } // namespace
 

@@ -42,7 +42,10 @@ private:
 // Double, one rounding to Double, flags raised as IEEE 754 defines them.
 class FloatArithmetic {
 public:
-    explicit FloatArithmetic(FloatStatus& status) : status_(status) {}
+    explicit FloatArithmetic(FloatStatus& status)
+        : status_(status)
+    {
+    }
 
     void workingOn(Quantity quantity) noexcept { quantity_ = quantity; }
     Quantity workingOn() const noexcept { return quantity_; }

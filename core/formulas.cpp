@@ -14,8 +14,14 @@ namespace {
 
 using enum Quantity;
 
-bool isChoice(const QuantityEntry& entry) { return entry.role == Role::Choice; }
-bool isResult(const QuantityEntry& entry) { return entry.role == Role::Result; }
+bool isChoice(const QuantityEntry& entry)
+{
+    return entry.role == Role::Choice;
+}
+bool isResult(const QuantityEntry& entry)
+{
+    return entry.role == Role::Result;
+}
 
 // Replaces every {token} of `pattern` by what `fill` gives for it.
 template <class Fill>
@@ -53,11 +59,13 @@ std::string operand(const Variant& value)
 // Reads a run's values for its formulas.
 class RunValues {
 public:
-    explicit RunValues(const RunRecord& record) : record_(record)
+    explicit RunValues(const RunRecord& record)
+        : record_(record)
     {
         // The layers the run completed: those whose rope length went into S.
         // A pass an error stopped shows nowhere, and so counts nowhere.
-        while (complete_ < record.layers.size() && record.layers[complete_].totalRopeLength.kind() != VariantKind::Empty)
+        while (complete_ < record.layers.size()
+               && record.layers[complete_].totalRopeLength.kind() != VariantKind::Empty)
             ++complete_;
     }
 
@@ -204,8 +212,8 @@ std::vector<QuantityLine> linesOf(const RunRecord& record, bool (*wanted)(const 
     return lines;
 }
 
-constexpr std::string_view verdictRule =
-    "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
+constexpr std::string_view verdictRule
+    = "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
 
 } // namespace
 
@@ -228,7 +236,6 @@ std::string capitalised(std::string_view name)
     return text;
 }
 
-
 std::string QuantityLine::valueWithUnit() const
 {
     return withUnit(value, isChoice(*entry) && value.find(' ') != std::string::npos ? std::string_view{} : entry->unit);
@@ -242,7 +249,10 @@ std::string valueText(const Variant& value)
     return text;
 }
 
-std::vector<QuantityLine> choicesOf(const RunRecord& record) { return linesOf(record, &isChoice); }
+std::vector<QuantityLine> choicesOf(const RunRecord& record)
+{
+    return linesOf(record, &isChoice);
+}
 
 std::vector<QuantityLine> resultsOf(const RunRecord& record)
 {
@@ -341,8 +351,8 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
     if (!row)
         return {};
     const bool ran = lastRun && lastRun->calculation && lastRun->calculation->id == row->calculation;
-    const std::string stopped =
-        "расчёт остановлен, " + (ran && lastRun->error ? shortErrorText(*lastRun->error) : std::string());
+    const std::string stopped
+        = "расчёт остановлен, " + (ran && lastRun->error ? shortErrorText(*lastRun->error) : std::string());
     if (row->role == Role::Verdict) {
         if (!ran)
             return std::string(verdictRule);
@@ -353,7 +363,8 @@ std::string resultTooltip(std::string_view label, const RunRecord* lastRun)
         const RunRecord none;
         const RunValues values(none);
         const std::string symbol = values.symbols(row->symbol, true);
-        const std::string inSymbols = row->formula.empty() ? symbol : symbol + " = " + values.symbols(row->formula, true);
+        const std::string inSymbols
+            = row->formula.empty() ? symbol : symbol + " = " + values.symbols(row->formula, true);
         return withUnit(inSymbols + " — " + std::string(row->name) + (row->unit.empty() ? "" : ","), row->unit);
     }
     // The label tells what the run wrote into it: a value worked out but not

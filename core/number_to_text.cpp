@@ -69,8 +69,8 @@ Rounded roundSignificant(Double value, int precision)
 
     const char* const longer = writeScientific(first, last, value, precision);
     Rounded r = split({first, static_cast<std::size_t>(longer - first)});
-    const bool tie = r.digits[static_cast<std::size_t>(precision)] == '5'
-                     && scalesToWhole(value, precision - r.exponent);
+    const bool tie
+        = r.digits[static_cast<std::size_t>(precision)] == '5' && scalesToWhole(value, precision - r.exponent);
     if (!tie) {
         const char* const exact = writeScientific(first, last, value, precision - 1);
         return split({first, static_cast<std::size_t>(exact - first)});
@@ -167,8 +167,8 @@ std::string signedText(Currency value)
 {
     const bool negative = value.units < 0;
     // The magnitude in unsigned arithmetic, so that the lowest value has one too.
-    const std::uint64_t units = negative ? 0 - static_cast<std::uint64_t>(value.units)
-                                         : static_cast<std::uint64_t>(value.units);
+    const std::uint64_t units
+        = negative ? 0 - static_cast<std::uint64_t>(value.units) : static_cast<std::uint64_t>(value.units);
     const auto perOne = static_cast<std::uint64_t>(Currency::unitsPerOne);
     std::uint64_t fraction = units % perOne;
     const std::uint64_t whole = units / perOne;

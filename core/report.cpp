@@ -100,8 +100,8 @@ std::vector<std::string> whereOf(const RunRecord& record, const std::vector<Quan
             if (std::find(said.begin(), said.end(), token) != said.end())
                 continue;
             const auto it = std::find_if(known.begin(), known.end(), [&](const auto& k) { return k.first == token; });
-            const bool layerLength = token.size() > 1 && token[0] == 'l'
-                && token.find_first_not_of("0123456789", 1) == std::string::npos;
+            const bool layerLength
+                = token.size() > 1 && token[0] == 'l' && token.find_first_not_of("0123456789", 1) == std::string::npos;
             if (it != known.end())
                 where.push_back(it->second);
             else if (layerLength)
@@ -144,17 +144,17 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
     for (const QuantityLine& choice : choices) {
         if (!choice.reached)
             continue;
-        section.inputs.push_back({choice.symbol, capitalised(choice.entry->name), std::string(choice.entry->unit), "—",
-                                  choice.value, {}});
+        section.inputs.push_back(
+            {choice.symbol, capitalised(choice.entry->name), std::string(choice.entry->unit), "—", choice.value, {}});
     }
 
     const std::string stopped = record.error ? "расчёт остановлен, " + shortErrorText(*record.error) : "";
     std::vector<QuantityLine> results = resultsOf(record);
     for (const QuantityLine& result : results)
-        section.formulas.push_back(
-            {++formulaNumber, !result.reached ? result.inSymbols + " — не рассчитано: " + stopped
-                              : result.shown   ? result.substituted
-                                               : result.substituted + " — в окно не записано: " + stopped});
+        section.formulas.push_back({++formulaNumber,
+                                    !result.reached    ? result.inSymbols + " — не рассчитано: " + stopped
+                                        : result.shown ? result.substituted
+                                                       : result.substituted + " — в окно не записано: " + stopped});
     section.where = whereOf(record, choices, results);
 
     // Only the layers the run completed: a pass an error stopped is told
@@ -182,10 +182,11 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
     if (record.error) {
         const std::string message = errorText(*record.error);
         const std::string_view quantity = quantityWords(record.error->quantity());
-        const std::string inLayer =
-            record.layers.size() > complete ? " в слое " + std::to_string(record.layers.size()) : std::string();
-        section.stopped = (quantity.empty() ? "Расчёт остановлен" + inLayer + ": "
-                                            : "Расчёт остановлен" + inLayer + " на величине «" + std::string(quantity) + "»: ")
+        const std::string inLayer
+            = record.layers.size() > complete ? " в слое " + std::to_string(record.layers.size()) : std::string();
+        section.stopped
+            = (quantity.empty() ? "Расчёт остановлен" + inLayer + ": "
+                                : "Расчёт остановлен" + inLayer + " на величине «" + std::string(quantity) + "»: ")
             + message.substr(0, message.find('\n'));
     }
     return section;

@@ -21,8 +21,8 @@ struct ReportInput {
     std::string symbol;
     std::string name; // "Вес груза"
     std::string unit;
-    std::string typed; // as typed; "—" for a choice
-    std::string read;  // what the calculation worked with
+    std::string typed;  // as typed; "—" for a choice
+    std::string read;   // what the calculation worked with
     std::string notice; // what part of the text was ignored; empty when none
 };
 
@@ -46,9 +46,9 @@ struct SketchValue {
 };
 
 struct ReportSection {
-    std::string title; // "Расчёт каната"
-    std::string ranAt; // when the run was made, as the window gave it
-    bool stale = false; // its inputs were changed after the run
+    std::string title;     // "Расчёт каната"
+    std::string ranAt;     // when the run was made, as the window gave it
+    bool stale = false;    // its inputs were changed after the run
     std::string staleNote; // the mark and what changed: "исходные данные изменены после расчёта: вес груза"
     std::vector<ReportInput> inputs;
     // Under the input table: where the calculation took another value than
@@ -60,8 +60,8 @@ struct ReportSection {
     std::vector<std::string> where;
     std::vector<ReportLayer> layers;
     std::vector<SketchValue> sketch; // the rope capacity only
-    std::string verdict;  // the rope check only
-    std::string stopped;  // the step and the error when one ended the run
+    std::string verdict;             // the rope check only
+    std::string stopped;             // the step and the error when one ended the run
 };
 
 struct Report {

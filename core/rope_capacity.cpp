@@ -83,7 +83,8 @@ void ropeCapacity(Controls& window)
         run.note(Quantity::LayerCount, layerBound);
 
         Variant m;
-        if (const Integer index = run.listIndex("Combo2"); index >= 0 && index < static_cast<Integer>(allowableStresses.size()))
+        if (const Integer index = run.listIndex("Combo2");
+            index >= 0 && index < static_cast<Integer>(allowableStresses.size()))
             m = allowableStresses[static_cast<std::size_t>(index)];
         run.note(Quantity::AllowableStress, m);
 
@@ -110,8 +111,8 @@ void ropeCapacity(Controls& window)
             run.note(Quantity::FlangeDiameter, Variant(F));
 
             run.workingOn(Quantity::LayerLength);
-            const Double length = fp.quotient(fp.product(fp.product(toDouble(P), circleConstant), n),
-                                              millimetresPerMetre);
+            const Double length
+                = fp.quotient(fp.product(fp.product(toDouble(P), circleConstant), n), millimetresPerMetre);
             run.check();
             const Currency layerLength = toCurrency(length);
             run.note(Quantity::LayerLength, Variant(layerLength));

@@ -41,8 +41,8 @@ struct RulesQuantityEntry {
     RulesQuantity quantity;
     std::string_view fileKey; // never to change
     std::string_view symbol;
-    std::string_view name; // lower case
-    std::string_view unit; // empty for counts and factors
+    std::string_view name;        // lower case
+    std::string_view unit;        // empty for counts and factors
     std::string_view spoken = {}; // a screen reader's name for its control
     // The window's quantity it is, for those taken from the window.
     const QuantityEntry* window = nullptr;

@@ -176,8 +176,8 @@ int highestGroupMet(const RuleTable& table, double value)
 
 // How a part's lines name what it checks.
 struct Thing {
-    std::string_view subject;   // "канат"
-    std::string_view capital;   // "Канат"
+    std::string_view subject;    // "канат"
+    std::string_view capital;    // "Канат"
     std::string_view groupWords; // what follows the group: ", канат бегучий"
 };
 
@@ -271,8 +271,7 @@ void checkRope(PartCheck& rope, const CheckInputs& inputs, Controls& window)
     const double S = (*Q.value + *m.value) * gravity / (*a.value * *u.value * *eta.value);
     rope.formulas.push_back("S = (Q + m) · 9.81 / (a · u · η) = (" + decimalText(*Q.value) + " + "
                             + decimalText(*m.value) + ") · 9.81 / (" + decimalText(*a.value) + " · "
-                            + decimalText(*u.value) + " · " + decimalText(*eta.value) + ") = " + decimalText(S)
-                            + " Н");
+                            + decimalText(*u.value) + " · " + decimalText(*eta.value) + ") = " + decimalText(S) + " Н");
     const double Zp = *F.value / S;
     rope.value = Zp;
     rope.worked = {{RopeForce, S, Rounding::Nearest}, {SafetyFactor, Zp, Rounding::Down}};
@@ -284,8 +283,8 @@ void checkRope(PartCheck& rope, const CheckInputs& inputs, Controls& window)
     if (rope.verdict == Verdict::NotMet) {
         const double minimum = decimalToDouble(rope.minimum);
         rope.required = leastMeeting(minimum * S, [&](double force) { return force / S >= minimum; });
-        rope.lines[rope.lines.size() - 2] += "; требуется Fр ≥ " + rope.minimum + " · S = "
-            + decimalText(*rope.required, Rounding::Up) + " Н";
+        rope.lines[rope.lines.size() - 2]
+            += "; требуется Fр ≥ " + rope.minimum + " · S = " + decimalText(*rope.required, Rounding::Up) + " Н";
     }
 }
 
@@ -350,10 +349,11 @@ void checkDrum(PartCheck& drum, const CheckInputs& inputs, Controls& window, con
     if (drum.verdict == Verdict::NotMet) {
         const double minimum = decimalToDouble(drum.minimum);
         const double ropeDiameter = *d;
-        drum.required = leastMeeting((minimum - 1) * ropeDiameter,
-                                     [&](double diameter) { return (diameter + ropeDiameter) / ropeDiameter >= minimum; });
-        drum.lines[drum.lines.size() - 2] += "; требуется D ≥ (" + drum.minimum + " − 1) · d = "
-            + decimalText(*drum.required, Rounding::Up) + " мм";
+        drum.required = leastMeeting((minimum - 1) * ropeDiameter, [&](double diameter) {
+            return (diameter + ropeDiameter) / ropeDiameter >= minimum;
+        });
+        drum.lines[drum.lines.size() - 2]
+            += "; требуется D ≥ (" + drum.minimum + " − 1) · d = " + decimalText(*drum.required, Rounding::Up) + " мм";
     }
 }
 
@@ -378,8 +378,7 @@ std::string partSummary(const PartCheck& part, std::string_view subject, std::st
             + decimalText(*part.required, Rounding::Up) + " " + std::string(unit);
         break;
     }
-    return text + (part.highestGroup > 0 ? ", наивысшая группа " + groupName(part.highestGroup)
-                                         : ", ни одной группы");
+    return text + (part.highestGroup > 0 ? ", наивысшая группа " + groupName(part.highestGroup) : ", ни одной группы");
 }
 
 std::string misreadSummary(const CheckResult& result)
@@ -393,19 +392,45 @@ std::string misreadSummary(const CheckResult& result)
 }
 
 constexpr std::array controls{
-    CheckControl{RulesQuantity::Group, ControlKind::List, "Группа классификации механизма:", {"rulesGroup"}, {},
+    CheckControl{RulesQuantity::Group,
+                 ControlKind::List,
+                 "Группа классификации механизма:",
+                 {"rulesGroup"},
+                 {},
                  "не выбрана"},
-    CheckControl{RulesQuantity::RopeKind, ControlKind::Options, "Канат:", {"rulesRunning", "rulesStanding"},
+    CheckControl{RulesQuantity::RopeKind,
+                 ControlKind::Options,
+                 "Канат:",
+                 {"rulesRunning", "rulesStanding"},
                  {"бегучий", "стоячий"}},
-    CheckControl{RulesQuantity::ReevingRatio, ControlKind::Field, "Кратность полиспаста u:", {"rulesReevingRatio"}, {},
+    CheckControl{RulesQuantity::ReevingRatio,
+                 ControlKind::Field,
+                 "Кратность полиспаста u:",
+                 {"rulesReevingRatio"},
+                 {},
                  "1"},
-    CheckControl{RulesQuantity::WoundBranches, ControlKind::Field, "Ветвей каната на барабан a:", {"rulesWoundBranches"},
-                 {}, "1"},
-    CheckControl{RulesQuantity::Efficiency, ControlKind::Field, "КПД полиспаста η:", {"rulesEfficiency"}, {},
+    CheckControl{RulesQuantity::WoundBranches,
+                 ControlKind::Field,
+                 "Ветвей каната на барабан a:",
+                 {"rulesWoundBranches"},
+                 {},
+                 "1"},
+    CheckControl{RulesQuantity::Efficiency,
+                 ControlKind::Field,
+                 "КПД полиспаста η:",
+                 {"rulesEfficiency"},
+                 {},
                  "по u и подшипникам"},
-    CheckControl{RulesQuantity::PulleyBearings, ControlKind::Options, "Подшипники блоков:", {"rulesRolling", "rulesPlain"},
+    CheckControl{RulesQuantity::PulleyBearings,
+                 ControlKind::Options,
+                 "Подшипники блоков:",
+                 {"rulesRolling", "rulesPlain"},
                  {"качения, ηб = 0.985", "скольжения, ηб = 0.95"}},
-    CheckControl{RulesQuantity::HookMass, ControlKind::Field, "Масса крюковой подвески m, кг:", {"rulesHookMass"}, {},
+    CheckControl{RulesQuantity::HookMass,
+                 ControlKind::Field,
+                 "Масса крюковой подвески m, кг:",
+                 {"rulesHookMass"},
+                 {},
                  "0"},
 };
 
@@ -472,8 +497,8 @@ CheckResult runCheck(const CheckInputs& inputs, Controls& window, const RunHisto
 
     std::string summary = std::string(checkTitle);
     summary += inputs.group ? ", группа " + groupName(inputs.group) : ", группа не выбрана";
-    summary += ": " + partSummary(result.rope, "канат", "Fр", "Н") + "; "
-        + partSummary(result.drum, "барабан", "D", "мм");
+    summary
+        += ": " + partSummary(result.rope, "канат", "Fр", "Н") + "; " + partSummary(result.drum, "барабан", "D", "мм");
     for (const std::string& warning : result.warnings)
         summary += "; " + warning;
     if (const std::string misread = misreadSummary(result); !misread.empty())

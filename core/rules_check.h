@@ -48,7 +48,7 @@ struct CheckInputs {
     std::string woundBranches; // a as typed; blank: 1
     std::string efficiency;    // η as typed; blank: from u and the bearings
     Bearings bearings = Bearings::Rolling;
-    std::string hookMass;      // m, kg, as typed; blank: 0
+    std::string hookMass; // m, kg, as typed; blank: 0
 };
 
 // The check's own controls, in their order, as both windows build them: a
@@ -61,9 +61,9 @@ struct CheckControl {
     RulesQuantity quantity;
     ControlKind kind;
     std::string_view caption;
-    std::array<std::string_view, 2> names;   // a pair's two; the first otherwise
+    std::array<std::string_view, 2> names;        // a pair's two; the first otherwise
     std::array<std::string_view, 2> options = {}; // a pair's texts
-    std::string_view placeholder = {};        // a field's, or a list's while none is chosen
+    std::string_view placeholder = {};            // a field's, or a list's while none is chosen
 };
 
 std::span<const CheckControl> checkControls();
@@ -113,10 +113,10 @@ struct PartCheck {
     std::vector<std::string> formulas; // each with its values: "Zp = Fр / S = 54936 / 9810 = 5.6"
     std::optional<double> value;       // Zp or h1
     Verdict verdict = Verdict::NotJudged;
-    std::string minimum;               // the rule value for the chosen group, as the rule writes it
-    int highestGroup = 0;              // the highest group met; 0 for none
-    std::optional<double> required;    // Fр or D that would meet the chosen group, when it is not met
-    std::vector<std::string> lines;    // what the check shows of the part
+    std::string minimum;            // the rule value for the chosen group, as the rule writes it
+    int highestGroup = 0;           // the highest group met; 0 for none
+    std::optional<double> required; // Fр or D that would meet the chosen group, when it is not met
+    std::vector<std::string> lines; // what the check shows of the part
     const RuleTable* table = nullptr;
 };
 

@@ -63,10 +63,20 @@ RulesCheckNote makeRulesCheckNote(const CheckResult& check, int firstFormula)
     note.title = std::string(checkTitle);
     note.advisory = std::string(advisoryNote);
     note.warnings = check.warnings;
-    note.inputs.push_back({capitalised(entryOf(RulesQuantity::Group).name), {}, {}, "—", groupText(check.inputs.group),
-                           "введено в проверке", {}});
-    note.inputs.push_back({capitalised(entryOf(RulesQuantity::RopeKind).name), {}, {}, "—",
-                           std::string(ropeKindWord(check.inputs.rope)), "введено в проверке", {}});
+    note.inputs.push_back({capitalised(entryOf(RulesQuantity::Group).name),
+                           {},
+                           {},
+                           "—",
+                           groupText(check.inputs.group),
+                           "введено в проверке",
+                           {}});
+    note.inputs.push_back({capitalised(entryOf(RulesQuantity::RopeKind).name),
+                           {},
+                           {},
+                           "—",
+                           std::string(ropeKindWord(check.inputs.rope)),
+                           "введено в проверке",
+                           {}});
 
     std::vector<std::string_view> explainedSymbols;
     const auto explain = [&](RulesQuantity quantity) {
@@ -109,7 +119,8 @@ std::vector<CopiedRow> rulesCheckRows(const CheckResult& check)
     for (const std::string& warning : check.warnings)
         rows.push_back({"Внимание", warning, {}});
     rows.push_back({capitalised(entryOf(RulesQuantity::Group).name), groupText(check.inputs.group), {}});
-    rows.push_back({capitalised(entryOf(RulesQuantity::RopeKind).name), std::string(ropeKindWord(check.inputs.rope)), {}});
+    rows.push_back(
+        {capitalised(entryOf(RulesQuantity::RopeKind).name), std::string(ropeKindWord(check.inputs.rope)), {}});
     struct Part {
         const PartCheck& check;
         std::string_view subject; // "по канату"
@@ -121,8 +132,8 @@ std::vector<CopiedRow> rulesCheckRows(const CheckResult& check)
     for (const auto& [part, subject, required, unit] : parts) {
         for (const TakenInput& input : part.inputs) {
             const RulesQuantityEntry entry = entryOf(input.quantity);
-            rows.push_back({capitalised(entry.name), input.value ? decimalText(*input.value) : "нет",
-                            std::string(entry.unit)});
+            rows.push_back(
+                {capitalised(entry.name), input.value ? decimalText(*input.value) : "нет", std::string(entry.unit)});
         }
         if (!part.problems.empty()) {
             rows.push_back({"Заключение " + std::string(subject), part.lines.front(), {}});
@@ -130,13 +141,15 @@ std::vector<CopiedRow> rulesCheckRows(const CheckResult& check)
         }
         for (const WorkedOut& worked : part.worked) {
             const RulesQuantityEntry entry = entryOf(worked.quantity);
-            rows.push_back({capitalised(entry.name), decimalText(worked.value, worked.rounding), std::string(entry.unit)});
+            rows.push_back(
+                {capitalised(entry.name), decimalText(worked.value, worked.rounding), std::string(entry.unit)});
         }
         if (part.verdict != Verdict::NotJudged)
             rows.push_back({"Заключение " + std::string(subject) + ", группа " + groupName(check.inputs.group),
-                            part.verdict == Verdict::Met ? "требование выполнено" : "требование не выполнено", {}});
-        rows.push_back({"Наивысшая группа " + std::string(subject),
-                        part.highestGroup ? groupName(part.highestGroup) : "нет", {}});
+                            part.verdict == Verdict::Met ? "требование выполнено" : "требование не выполнено",
+                            {}});
+        rows.push_back(
+            {"Наивысшая группа " + std::string(subject), part.highestGroup ? groupName(part.highestGroup) : "нет", {}});
         if (part.required)
             rows.push_back({std::string(required), decimalText(*part.required, Rounding::Up), std::string(unit)});
     }

@@ -33,19 +33,31 @@ constexpr RuleSource femRules{
 using V = RuleValue;
 
 const std::array tables{
-    RuleTable{RuleTableId::RopeRunning, "Zp", "минимальный коэффициент запаса прочности бегучего каната",
+    RuleTable{RuleTableId::RopeRunning,
+              "Zp",
+              "минимальный коэффициент запаса прочности бегучего каната",
               {V{"3.15"}, V{"3.35"}, V{"3.55"}, V{"4.00"}, V{"4.50"}, V{"5.60"}, V{"7.10"}, V{"9.00"}},
               &liftingRules},
-    RuleTable{RuleTableId::RopeStanding, "Zp", "минимальный коэффициент запаса прочности стоячего каната",
+    RuleTable{RuleTableId::RopeStanding,
+              "Zp",
+              "минимальный коэффициент запаса прочности стоячего каната",
               {V{"2.50"}, V{"2.50"}, V{"3.00"}, V{"3.50"}, V{"4.00"}, V{"4.50"}, V{"5.00"}, V{"5.00"}},
               &liftingRules},
-    RuleTable{RuleTableId::DrumRatio, "h1", "наименьшее отношение диаметра барабана к диаметру каната",
-              {V{"11.2"}, V{"12.5"}, V{"14"}, V{"16"}, V{"18"}, V{"20"}, V{"22.4"}, V{"25"}}, &femRules},
-    RuleTable{RuleTableId::SheaveRatio, "h2", "наименьшее отношение диаметра блока к диаметру каната",
-              {V{"12.5"}, V{"14"}, V{"16"}, V{"18"}, V{"20"}, V{"22.4"}, V{"25"}, V{"28"}}, &femRules},
-    RuleTable{RuleTableId::EqualisingSheaveRatio, "h3",
+    RuleTable{RuleTableId::DrumRatio,
+              "h1",
+              "наименьшее отношение диаметра барабана к диаметру каната",
+              {V{"11.2"}, V{"12.5"}, V{"14"}, V{"16"}, V{"18"}, V{"20"}, V{"22.4"}, V{"25"}},
+              &femRules},
+    RuleTable{RuleTableId::SheaveRatio,
+              "h2",
+              "наименьшее отношение диаметра блока к диаметру каната",
+              {V{"12.5"}, V{"14"}, V{"16"}, V{"18"}, V{"20"}, V{"22.4"}, V{"25"}, V{"28"}},
+              &femRules},
+    RuleTable{RuleTableId::EqualisingSheaveRatio,
+              "h3",
               "наименьшее отношение диаметра уравнительного блока к диаметру каната",
-              {V{"11.2"}, V{"12.5"}, V{"12.5"}, V{"14"}, V{"14"}, V{"16"}, V{"16"}, V{"18"}}, &femRules},
+              {V{"11.2"}, V{"12.5"}, V{"12.5"}, V{"14"}, V{"14"}, V{"16"}, V{"16"}, V{"18"}},
+              &femRules},
 };
 
 void appendTwoDigits(std::string& text, int number)
@@ -101,8 +113,8 @@ bool expired(const RuleSource& source, CalendarDate today)
 std::string citation(const RuleTable& table)
 {
     const RuleSource& source = *table.source;
-    std::string text = std::string(source.document) + ", " + std::string(source.edition) + ", "
-        + std::string(source.clause);
+    std::string text
+        = std::string(source.document) + ", " + std::string(source.edition) + ", " + std::string(source.clause);
     if (!source.remark.empty())
         text.append(" (").append(source.remark).append(")");
     if (source.validUntil)

@@ -41,7 +41,7 @@ struct RuleSource {
     std::string_view edition;
     // The first day the document no longer applies; none when it has no end.
     std::optional<CalendarDate> validUntil;
-    CalendarDate checked; // when the values were last compared with the document
+    CalendarDate checked;         // when the values were last compared with the document
     std::string_view remark = {}; // other documents with the same values
 };
 
@@ -56,8 +56,8 @@ enum class RuleTableId { RopeRunning, RopeStanding, DrumRatio, SheaveRatio, Equa
 
 struct RuleTable {
     RuleTableId id;
-    std::string_view symbol; // "Zp", "h1"
-    std::string_view name;   // what the value is, lower case
+    std::string_view symbol;                   // "Zp", "h1"
+    std::string_view name;                     // what the value is, lower case
     std::array<RuleValue, groupCount> byGroup; // M1 … M8
     const RuleSource* source;
 

@@ -14,7 +14,11 @@ namespace kalventa {
 
 class Run {
 public:
-    explicit Run(Controls& window) : window_(window), arithmetic_(status_) {}
+    explicit Run(Controls& window)
+        : window_(window)
+        , arithmetic_(status_)
+    {
+    }
 
     // Carries out `steps(run)`; a run-time error leaving them names the
     // quantity that was being worked out.

@@ -16,7 +16,8 @@ void RunHistory::inputChanged(std::string_view control, std::size_t state)
 {
     for (Entry& entry : entries_) {
         const auto& read = entry.record.controlsRead;
-        const auto it = std::find_if(read.begin(), read.end(), [&](const ControlRead& c) { return c.control == control; });
+        const auto it
+            = std::find_if(read.begin(), read.end(), [&](const ControlRead& c) { return c.control == control; });
         if (it == read.end())
             continue;
         std::erase(entry.changed, control);

@@ -13,7 +13,11 @@ namespace {
 // The window, passed through, with every caption and text reading noted.
 class RecordingControls final : public Controls {
 public:
-    RecordingControls(Controls& window, RunRecord& record) : window_(window), record_(record) {}
+    RecordingControls(Controls& window, RunRecord& record)
+        : window_(window)
+        , record_(record)
+    {
+    }
 
     std::string text(std::string_view name) override
     {
@@ -92,27 +96,37 @@ std::string writtenResults(const RunRecord& record)
             continue;
         if (!text.empty())
             text += "; ";
-        text.append(result->summaryWord).append(" ").append(resultInWords(*result, *record.finalCaption(written.label)));
+        text.append(result->summaryWord)
+            .append(" ")
+            .append(resultInWords(*result, *record.finalCaption(written.label)));
     }
     return text;
 }
 
 } // namespace
 
-std::size_t controlState(std::string_view text) { return std::hash<std::string_view>{}(text); }
+std::size_t controlState(std::string_view text)
+{
+    return std::hash<std::string_view>{}(text);
+}
 
 // Values are told apart from texts by the kind of control, never compared with them.
-std::size_t controlState(Integer value) { return static_cast<std::size_t>(static_cast<int>(value) + 0x10000); }
+std::size_t controlState(Integer value)
+{
+    return static_cast<std::size_t>(static_cast<int>(value) + 0x10000);
+}
 
 const std::string* RunRecord::finalCaption(std::string_view label) const
 {
-    const auto it = std::find_if(captions.rbegin(), captions.rend(), [&](const CaptionWritten& c) { return c.label == label; });
+    const auto it
+        = std::find_if(captions.rbegin(), captions.rend(), [&](const CaptionWritten& c) { return c.label == label; });
     return it == captions.rend() ? nullptr : &it->caption;
 }
 
 const Variant* RunRecord::finalValue(Quantity quantity) const
 {
-    const auto it = std::find_if(values.rbegin(), values.rend(), [&](const NotedValue& v) { return v.quantity == quantity; });
+    const auto it
+        = std::find_if(values.rbegin(), values.rend(), [&](const NotedValue& v) { return v.quantity == quantity; });
     return it == values.rend() ? nullptr : &it->value;
 }
 

@@ -20,8 +20,8 @@ namespace kalventa {
 struct FieldRead {
     std::string field;
     Quantity quantity = Quantity::Unknown;
-    std::string typed; // as typed; a long text cut, with "…"
-    Variant value;     // as read: the Single the calculation took
+    std::string typed;  // as typed; a long text cut, with "…"
+    Variant value;      // as read: the Single the calculation took
     std::string notice; // empty when the text was read whole
 };
 

@@ -16,7 +16,9 @@ const char* describe(ErrorKind kind)
 } // namespace
 
 RuntimeError::RuntimeError(ErrorKind kind, Quantity quantity)
-    : std::runtime_error(describe(kind)), kind_(kind), quantity_(quantity)
+    : std::runtime_error(describe(kind))
+    , kind_(kind)
+    , quantity_(quantity)
 {
 }
 

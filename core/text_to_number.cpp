@@ -12,8 +12,14 @@
 namespace kalventa {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 // Enough significant digits to round any decimal to the nearest Double: the
 // exact midpoint between two Doubles has at most 768 of them. Digits past

@@ -11,9 +11,8 @@ namespace kalventa {
 
 VariantKind Variant::kind() const noexcept
 {
-    static constexpr VariantKind byIndex[] = {VariantKind::Empty, VariantKind::Integer,
-                                              VariantKind::Single, VariantKind::Double,
-                                              VariantKind::Currency};
+    static constexpr VariantKind byIndex[]
+        = {VariantKind::Empty, VariantKind::Integer, VariantKind::Single, VariantKind::Double, VariantKind::Currency};
     return byIndex[value_.index()];
 }
 
@@ -55,9 +54,15 @@ Double Variant::toDouble() const noexcept
 
 namespace {
 
-[[noreturn]] void overflow() { throw RuntimeError(ErrorKind::Overflow); }
+[[noreturn]] void overflow()
+{
+    throw RuntimeError(ErrorKind::Overflow);
+}
 
-bool isFloat(VariantKind kind) { return kind == VariantKind::Single || kind == VariantKind::Double; }
+bool isFloat(VariantKind kind)
+{
+    return kind == VariantKind::Single || kind == VariantKind::Double;
+}
 
 // The rank of Integer, Single and Double in "the more precise kind"; Empty
 // ranks as Integer.
@@ -93,7 +98,10 @@ Variant singleResult(Double value)
     return doubleResult(value);
 }
 
-bool isCurrency(const Variant& v) { return v.kind() == VariantKind::Currency; }
+bool isCurrency(const Variant& v)
+{
+    return v.kind() == VariantKind::Currency;
+}
 
 } // namespace
 
@@ -127,8 +135,8 @@ Variant quotient(const Variant& left, const Variant& right)
     if (divisor == 0)
         throw RuntimeError(ErrorKind::DivisionByZero);
     const Double value = left.toDouble() / divisor;
-    const bool bothNarrow = precision(left.kind()) <= 1 && precision(right.kind()) <= 1
-                            && !isCurrency(left) && !isCurrency(right);
+    const bool bothNarrow
+        = precision(left.kind()) <= 1 && precision(right.kind()) <= 1 && !isCurrency(left) && !isCurrency(right);
     return bothNarrow ? singleResult(value) : doubleResult(value);
 }
 

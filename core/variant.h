@@ -23,10 +23,22 @@ enum class VariantKind : std::uint16_t {
 class Variant {
 public:
     constexpr Variant() noexcept = default; // Empty
-    constexpr explicit Variant(Integer value) noexcept : value_(value) {}
-    constexpr explicit Variant(Single value) noexcept : value_(value) {}
-    constexpr explicit Variant(Double value) noexcept : value_(value) {}
-    constexpr explicit Variant(Currency value) noexcept : value_(value) {}
+    constexpr explicit Variant(Integer value) noexcept
+        : value_(value)
+    {
+    }
+    constexpr explicit Variant(Single value) noexcept
+        : value_(value)
+    {
+    }
+    constexpr explicit Variant(Double value) noexcept
+        : value_(value)
+    {
+    }
+    constexpr explicit Variant(Currency value) noexcept
+        : value_(value)
+    {
+    }
 
     VariantKind kind() const noexcept;
 

@@ -30,8 +30,8 @@ inline constexpr std::array options{"Option1", "Option2", "Option3", "Option4", 
 struct FuzzInput {
     std::size_t calculation = 0; // 0 to 2
     std::array<bool, options.size()> optionOn{};
-    Integer combo1 = -1; // -1 to 6: past the items too
-    Integer combo2 = -1; // -1 to 1
+    Integer combo1 = -1;                 // -1 to 6: past the items too
+    Integer combo2 = -1;                 // -1 to 1
     std::vector<std::string_view> texts; // at most one per text field, in order
 
     static std::optional<FuzzInput> from(const std::uint8_t* data, std::size_t size)

@@ -104,7 +104,11 @@ bool isValidUtf8(std::string_view text)
 {
     for (std::size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : (lead >> 5) == 6 ? 2 : (lead >> 4) == 14 ? 3 : (lead >> 3) == 30 ? 4 : 0;
+        const std::size_t length = lead < 0x80 ? 1
+            : (lead >> 5) == 6                 ? 2
+            : (lead >> 4) == 14                ? 3
+            : (lead >> 3) == 30                ? 4
+                                               : 0;
         if (length == 0 || i + length > text.size())
             return false;
         for (std::size_t k = 1; k < length; ++k)
@@ -167,9 +171,10 @@ void checkSection(const ReportSection& section, const RunRecord& record, const L
         require(formula.number == ++formulaNumber && !formula.text.empty());
     require(section.inputs.size() >= record.fieldsRead.size());
     for (std::size_t k = 0; k < record.fieldsRead.size(); ++k)
-        checkTyped(section.inputs[k].typed, last.window.texts.contains(record.fieldsRead[k].field)
-                                                ? std::string_view(last.window.texts.at(record.fieldsRead[k].field))
-                                                : std::string_view());
+        checkTyped(section.inputs[k].typed,
+                   last.window.texts.contains(record.fieldsRead[k].field)
+                       ? std::string_view(last.window.texts.at(record.fieldsRead[k].field))
+                       : std::string_view());
     require(section.stopped.empty() != record.error.has_value());
 }
 
@@ -206,7 +211,8 @@ std::size_t checkCopied(const std::vector<CopiedRow>& rows, std::size_t at, cons
         }
         if (result->formula.empty())
             continue;
-        const std::string ending = " = " + rows[at].value + (result->unit.empty() ? "" : " ") + std::string(result->unit);
+        const std::string ending
+            = " = " + rows[at].value + (result->unit.empty() ? "" : " ") + std::string(result->unit);
         while (formula < section.formulas.size() && !section.formulas[formula].text.ends_with(ending))
             ++formula;
         require(formula < section.formulas.size());
@@ -214,16 +220,18 @@ std::size_t checkCopied(const std::vector<CopiedRow>& rows, std::size_t at, cons
     }
     // Every result label the run wrote has its row.
     for (const QuantityEntry& row : catalogue())
-        if (row.calculation == id && row.role == Role::Result && !row.label.empty() && last.window.captions.contains(row.label))
-            require(std::any_of(rows.begin(), rows.end(), [&](const CopiedRow& copied) {
-                return copied.quantity == capitalised(row.name);
-            }));
-    if (const QuantityEntry* verdict = entryWithRole(id, Role::Verdict); verdict && last.window.captions.contains(verdict->label)) {
+        if (row.calculation == id && row.role == Role::Result && !row.label.empty()
+            && last.window.captions.contains(row.label))
+            require(std::any_of(rows.begin(), rows.end(),
+                                [&](const CopiedRow& copied) { return copied.quantity == capitalised(row.name); }));
+    if (const QuantityEntry* verdict = entryWithRole(id, Role::Verdict);
+        verdict && last.window.captions.contains(verdict->label)) {
         require(at < rows.size() && rows[at].quantity == verdict->spokenResult && !rows[at].value.empty());
         ++at;
     }
     if (record.error) {
-        require(at < rows.size() && rows[at].quantity == "Расчёт остановлен" && rows[at].value == shortErrorText(*record.error));
+        require(at < rows.size() && rows[at].quantity == "Расчёт остановлен"
+                && rows[at].value == shortErrorText(*record.error));
         ++at;
     }
     return at;

@@ -36,7 +36,7 @@ using namespace kalventa::fuzzing;
 
 namespace {
 
-constexpr std::array resultLabels{"Label3", "Label6", "Label8", "Label10", "Label12", "Label16",
+constexpr std::array resultLabels{"Label3",  "Label6",  "Label8",  "Label10", "Label12", "Label16",
                                   "Label18", "Label19", "Label20", "Label21", "Label23"};
 
 template <class Widget>

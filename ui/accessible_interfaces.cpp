@@ -3,9 +3,9 @@
 #include "ui/drum_sketch.h"
 #include "ui/form1.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QAbstractItemView>
 #include <QComboBox>
 
 namespace kalventa::ui {
@@ -15,7 +15,10 @@ namespace {
 // the items are in the pop-up list, its one child, as in Qt's own interface.
 class ListAccessible final : public QAccessibleWidget {
 public:
-    explicit ListAccessible(QComboBox* list) : QAccessibleWidget(list, QAccessible::ComboBox) {}
+    explicit ListAccessible(QComboBox* list)
+        : QAccessibleWidget(list, QAccessible::ComboBox)
+    {
+    }
 
     QString text(QAccessible::Text t) const override
     {

@@ -83,7 +83,8 @@ void paintSunkenBorder(QPainter& painter, const QRect& outer, const QPalette& pa
 
 } // namespace
 
-DrumSketch::DrumSketch(QWidget* parent) : QFrame(parent)
+DrumSketch::DrumSketch(QWidget* parent)
+    : QFrame(parent)
 {
     // A two-pixel frame, which the children and the drawing lie inside.
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);

@@ -15,13 +15,11 @@ bool continues(const EditHistory::Edit& last, const EditHistory::Edit& next)
     if (last.kind != next.kind && last.kind != Kind::Removal)
         return false;
     switch (next.kind) {
-    case Kind::Typing:
-        return next.removed.isEmpty() && next.position == last.position + last.inserted.size();
+    case Kind::Typing: return next.removed.isEmpty() && next.position == last.position + last.inserted.size();
     case Kind::Backspace:
         return last.inserted.isEmpty() && next.inserted.isEmpty()
             && next.position + next.removed.size() == last.position;
-    case Kind::Delete:
-        return last.inserted.isEmpty() && next.inserted.isEmpty() && next.position == last.position;
+    case Kind::Delete: return last.inserted.isEmpty() && next.inserted.isEmpty() && next.position == last.position;
     case Kind::Removal:
     case Kind::Other: return false;
     }

@@ -6,8 +6,8 @@
 #include "ui/accessible_interfaces.h"
 #include "ui/drum_sketch.h"
 #include "ui/enter_presses_button.h"
-#include "ui/input_notices.h"
 #include "ui/ink.h"
+#include "ui/input_notices.h"
 #include "ui/look.h"
 #include "ui/report_actions.h"
 #include "ui/result_formulas.h"
@@ -23,10 +23,10 @@
 #include <QGroupBox>
 #include <QIcon>
 #include <QImageReader>
-#include <QPixmap>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -34,8 +34,6 @@
 
 namespace kalventa::ui {
 namespace {
-
-
 
 // Every control names each colour it uses, so that nothing of a red group
 // caption passes on to the group's contents. A group box draws its caption in
@@ -97,7 +95,8 @@ QIcon drumIcon()
 
 } // namespace
 
-Form1::Form1(QWidget* parent) : QWidget(parent)
+Form1::Form1(QWidget* parent)
+    : QWidget(parent)
 {
     useWindowLook();
     installAccessibleInterfaces();
@@ -222,7 +221,8 @@ void Form1::trackInputChanges()
 
 void Form1::reportError(const RuntimeError& error)
 {
-    auto* box = new QMessageBox(QMessageBox::Critical, windowCaption, fromUtf8(errorText(error)), QMessageBox::Ok, this);
+    auto* box
+        = new QMessageBox(QMessageBox::Critical, windowCaption, fromUtf8(errorText(error)), QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     // Modal to the window but without a nested event loop: the click handler
     // returns at once, and the window is blocked until the box is closed.

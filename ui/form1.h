@@ -9,13 +9,12 @@
 
 #include <QWidget>
 
-
 class QAbstractButton;
 
 namespace kalventa {
 class RuntimeError;
 struct CalculationEntry;
-}
+} // namespace kalventa
 
 namespace kalventa::ui {
 

@@ -14,7 +14,10 @@ namespace {
 // the standard face.
 class WindowStyle final : public QProxyStyle {
 public:
-    WindowStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows"))) {}
+    WindowStyle()
+        : QProxyStyle(QStyleFactory::create(QStringLiteral("Windows")))
+    {
+    }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                             const QWidget* widget) const override

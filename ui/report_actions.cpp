@@ -125,9 +125,9 @@ void addReportActions(QWidget& window, const RunHistory& history)
     QObject::connect(addAction(window, QStringLiteral("Сохранить расчётную записку в PDF…"), QKeySequence::Save),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
-    QObject::connect(addAction(window, QStringLiteral("Копировать результаты"),
-                               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
+    QObject::connect(
+        addAction(window, QStringLiteral("Копировать результаты"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+        &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())

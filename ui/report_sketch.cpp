@@ -7,8 +7,8 @@
 #include "window/layout_table.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QPainter>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QStringList>
 #include <QTextDocument>
 #include <QTextObjectInterface>
@@ -30,7 +30,6 @@ constexpr std::string_view leftOut[] = {"Label25", "Label29"};
 
 constexpr int valuesProperty = QTextFormat::UserProperty + 1;
 constexpr int widthProperty = QTextFormat::UserProperty + 2;
-
 
 const std::string* valueOf(std::span<const SketchValue> values, std::string_view control)
 {

@@ -67,7 +67,10 @@ QString text(std::string_view utf8)
 // tables and figures.
 class ReportWriter {
 public:
-    explicit ReportWriter(QTextDocument& document) : cursor_(&document) {}
+    explicit ReportWriter(QTextDocument& document)
+        : cursor_(&document)
+    {
+    }
 
     void write(const Report& report)
     {
@@ -145,8 +148,8 @@ private:
 
     void write(const ReportSection& section, int number)
     {
-        paragraph(QString::number(number) + QStringLiteral(" ") + text(section.title),
-                  characters(headingPoints, true), keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
+        paragraph(QString::number(number) + QStringLiteral(" ") + text(section.title), characters(headingPoints, true),
+                  keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
         if (!section.ranAt.empty())
             paragraph(QStringLiteral("Расчёт выполнен ") + text(section.ranAt), characters(bodyPoints),
                       keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 35));
@@ -262,9 +265,9 @@ private:
         const QTextCharFormat plain = characters(tablePoints);
         int row = 1;
         for (const ReportInput& input : inputs) {
-            const QString texts[] = {text(input.name), text(input.symbol),
-                                     input.unit.empty() ? QStringLiteral("—") : text(input.unit), text(input.typed),
-                                     text(input.read)};
+            const QString texts[]
+                = {text(input.name), text(input.symbol), input.unit.empty() ? QStringLiteral("—") : text(input.unit),
+                   text(input.typed), text(input.read)};
             for (int column = 0; column < 5; ++column)
                 cell(table, row, column, texts[column], inputColumns[column].align, plain);
             ++row;
@@ -308,8 +311,8 @@ private:
     {
         const QTextCharFormat small = characters(noticePoints);
         for (std::size_t i = 0; i < notes.size(); ++i) {
-            const QString lead = notes.size() == 1 ? QStringLiteral("Примечание — ")
-                                                   : QStringLiteral("Примечание %1 — ").arg(i + 1);
+            const QString lead
+                = notes.size() == 1 ? QStringLiteral("Примечание — ") : QStringLiteral("Примечание %1 — ").arg(i + 1);
             paragraph(lead + text(notes[i]), small, blockFormat(Qt::AlignLeft, i == 0 ? 1.5 : 0, 1));
         }
     }
@@ -337,8 +340,8 @@ private:
         const QTextCharFormat plain = characters(tablePoints);
         int row = 1;
         for (const ReportLayer& layer : layers) {
-            const QString texts[] = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter),
-                                     text(layer.layerLength)};
+            const QString texts[]
+                = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter), text(layer.layerLength)};
             for (int column = 0; column < 4; ++column)
                 cell(table, row, column, texts[column], layerColumns[column].align, plain);
             ++row;
@@ -351,7 +354,8 @@ private:
     {
         const qreal captionRoom = 12;
         paragraph(QString(), characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignHCenter, 4, 1), captionRoom));
-        cursor_.insertText(QString(QChar::ObjectReplacementCharacter), sketchObjectFormat(values, documentMm(sketchWidth)));
+        cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
+                           sketchObjectFormat(values, documentMm(sketchWidth)));
         paragraph(QStringLiteral("Рисунок %1 — Барабан: введённые и рассчитанные размеры").arg(++figures_),
                   characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
     }

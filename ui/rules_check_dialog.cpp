@@ -46,7 +46,9 @@ void announce(QWidget& widget, const QString& description)
 class RulesCheckDialog final : public QDialog {
 public:
     RulesCheckDialog(QWidget& window, const RunHistory& history)
-        : QDialog(&window), window_(window), history_(history)
+        : QDialog(&window)
+        , window_(window)
+        , history_(history)
     {
         setObjectName(dialogName);
         setWindowTitle(fromUtf8(rules::checkTitle));
@@ -131,9 +133,9 @@ private:
 
         auto* form = new QFormLayout;
         for (const rules::CheckControl& control : rules::checkControls()) {
-            QWidget* made = control.kind == rules::ControlKind::List    ? list(control)
-                            : control.kind == rules::ControlKind::Field ? field(control)
-                                                                        : pair(control);
+            QWidget* made = control.kind == rules::ControlKind::List ? list(control)
+                : control.kind == rules::ControlKind::Field          ? field(control)
+                                                                     : pair(control);
             auto* label = new QLabel(fromUtf8(control.caption), this);
             label->setBuddy(made);
             form->addRow(label, made);

@@ -109,9 +109,12 @@ void inputTable(QTextCursor& cursor, const std::vector<rules::NoteInput>& inputs
     const QTextCharFormat plain = characters(tablePoints);
     int row = 1;
     for (const rules::NoteInput& input : inputs) {
-        const QString texts[] = {fromUtf8(input.name),  fromUtf8(input.symbol),
+        const QString texts[] = {fromUtf8(input.name),
+                                 fromUtf8(input.symbol),
                                  input.unit.empty() ? QStringLiteral("—") : fromUtf8(input.unit),
-                                 fromUtf8(input.typed), fromUtf8(input.taken), fromUtf8(input.origin)};
+                                 fromUtf8(input.typed),
+                                 fromUtf8(input.taken),
+                                 fromUtf8(input.origin)};
         for (int column = 0; column < 6; ++column)
             cell(table, row, column, texts[column], plain,
                  column == 0 || column == 5 ? Qt::AlignLeft : Qt::AlignHCenter);
@@ -163,7 +166,8 @@ void writeRulesCheckNote(QTextCursor& cursor, const rules::RulesCheckNote& note,
     if (!note.where.empty()) {
         QString where = QStringLiteral("где ");
         for (std::size_t i = 0; i < note.where.size(); ++i)
-            where += fromUtf8(note.where[i]) + (i + 1 == note.where.size() ? QStringLiteral(".") : QStringLiteral("; "));
+            where
+                += fromUtf8(note.where[i]) + (i + 1 == note.where.size() ? QStringLiteral(".") : QStringLiteral("; "));
         paragraph(cursor, where, characters(bodyPoints), block(2));
     }
     paragraph(cursor, QStringLiteral("Выводы:"), characters(bodyPoints, true), block(3));

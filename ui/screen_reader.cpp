@@ -96,7 +96,8 @@ void forgetSummaries(QWidget& window, std::string_view control)
 {
     for (const CalculationEntry& calculation : calculations())
         if (reads(calculation.id, control))
-            if (QWidget& button = child(window, calculation.button); button.accessibleDescription() != purposeOf(calculation))
+            if (QWidget& button = child(window, calculation.button);
+                button.accessibleDescription() != purposeOf(calculation))
                 button.setAccessibleDescription(purposeOf(calculation));
 }
 

@@ -83,7 +83,8 @@ QClipboard::Mode pasteMode(const QKeyEvent& event)
 
 bool anyOf(const QKeyEvent& event, std::initializer_list<QKeySequence::StandardKey> keys)
 {
-    return std::any_of(keys.begin(), keys.end(), [&event](QKeySequence::StandardKey key) { return event.matches(key); });
+    return std::any_of(keys.begin(), keys.end(),
+                       [&event](QKeySequence::StandardKey key) { return event.matches(key); });
 }
 
 } // namespace
@@ -93,7 +94,11 @@ bool anyOf(const QKeyEvent& event, std::initializer_list<QKeySequence::StandardK
 // is acceptable.
 class TextField::LengthWatch final : public QValidator {
 public:
-    explicit LengthWatch(TextField* field) : QValidator(field), field_(field) {}
+    explicit LengthWatch(TextField* field)
+        : QValidator(field)
+        , field_(field)
+    {
+    }
 
     State validate(QString& text, int& /*position*/) const override
     {
@@ -105,7 +110,8 @@ private:
     TextField* field_;
 };
 
-TextField::TextField(QWidget* parent) : QLineEdit(parent)
+TextField::TextField(QWidget* parent)
+    : QLineEdit(parent)
 {
     // Nothing is ever cut short: QLineEdit would keep only 32767 characters
     // and drop the rest silently; the capacity is kept here, and said.
@@ -366,9 +372,10 @@ bool TextField::longKey(const QKeyEvent& event)
     const auto words = QTextLayout::SkipWords;
 
     if (event.key() == Qt::Key_Enter || event.key() == Qt::Key_Return
-        || anyOf(event, {Key::SelectAll, Key::MoveToStartOfLine, Key::MoveToStartOfBlock, Key::MoveToEndOfLine,
-                         Key::MoveToEndOfBlock, Key::SelectStartOfLine, Key::SelectStartOfBlock,
-                         Key::SelectEndOfLine, Key::SelectEndOfBlock}))
+        || anyOf(event,
+                 {Key::SelectAll, Key::MoveToStartOfLine, Key::MoveToStartOfBlock, Key::MoveToEndOfLine,
+                  Key::MoveToEndOfBlock, Key::SelectStartOfLine, Key::SelectStartOfBlock, Key::SelectEndOfLine,
+                  Key::SelectEndOfBlock}))
         return false;
 
     if (event.matches(Key::Undo)) {
@@ -750,7 +757,9 @@ const TextField::View& TextField::view() const
     const QTextLine text = layout.lineAt(0);
     const int cix = qRound(text.cursorToX(cursor - from));
     const int widthUsed = qRound(text.naturalTextWidth()) + 1;
-    int scroll = near ? qRound(text.cursorToX(anchor_ - from)) + anchorOffset_ : cursor > anchor_ ? cix - width + 1 : cix;
+    int scroll = near      ? qRound(text.cursorToX(anchor_ - from)) + anchorOffset_
+        : cursor > anchor_ ? cix - width + 1
+                           : cix;
     if (from == 0 && to == length && widthUsed <= width)
         scroll = 0;
     else if (cix - scroll >= width)
@@ -818,8 +827,8 @@ void TextField::paintEvent(QPaintEvent* event)
 
     const View& shownPart = view();
     const QTextLine line = shownPart.layout.lineAt(0);
-    const QPoint topLeft =
-        shownPart.line.topLeft() - QPoint(shownPart.scroll, qRound(line.ascent()) - fontMetrics().ascent());
+    const QPoint topLeft
+        = shownPart.line.topLeft() - QPoint(shownPart.scroll, qRound(line.ascent()) - fontMetrics().ascent());
     const QPalette colours = palette();
     painter.setPen(colours.text().color());
     QList<QTextLayout::FormatRange> selection;

@@ -120,14 +120,14 @@ private:
 
     bool long_ = false;
     EditHistory history_;
-    QString base_;            // the text after the field's last own edit
-    bool ownEdit_ = false;    // within an own edit
+    QString base_;         // the text after the field's last own edit
+    bool ownEdit_ = false; // within an own edit
     bool nativeEdited_ = false;
     bool nativeSinceBase_ = false;
-    bool separated_ = true;   // something came between the last own edit and the next
-    qsizetype revision_ = 0;  // counts text changes
+    bool separated_ = true;  // something came between the last own edit and the next
+    qsizetype revision_ = 0; // counts text changes
     mutable std::unique_ptr<View> view_;
-    mutable int anchor_ = 0;  // the text position the scroll is measured from
+    mutable int anchor_ = 0; // the text position the scroll is measured from
     mutable int anchorOffset_ = 0;
     QBasicTimer blink_;
     bool blinkOn_ = true;

@@ -10,7 +10,10 @@ namespace kalventa::ui {
 
 class WidgetControls final : public Controls {
 public:
-    explicit WidgetControls(QWidget& window) : window_(window) {}
+    explicit WidgetControls(QWidget& window)
+        : window_(window)
+    {
+    }
 
     std::string text(std::string_view name) override;
     Integer value(std::string_view name) override;

@@ -122,9 +122,21 @@ constexpr std::array captions{
 
 } // namespace
 
-std::span<const ControlRow> controlRows() { return controls; }
-std::span<const ListRow> listRows() { return lists; }
-std::span<const std::string_view> tabOrder() { return tabStops; }
-std::span<const CaptionRow> captionRows() { return captions; }
+std::span<const ControlRow> controlRows()
+{
+    return controls;
+}
+std::span<const ListRow> listRows()
+{
+    return lists;
+}
+std::span<const std::string_view> tabOrder()
+{
+    return tabStops;
+}
+std::span<const CaptionRow> captionRows()
+{
+    return captions;
+}
 
 } // namespace kalventa::ui

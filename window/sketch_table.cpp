@@ -98,7 +98,13 @@ static_assert(std::ranges::all_of(circles, [](const SketchCircle& circle) { retu
 
 } // namespace
 
-std::span<const SketchLine> sketchLines() { return lines; }
-std::span<const SketchCircle> sketchCircles() { return circles; }
+std::span<const SketchLine> sketchLines()
+{
+    return lines;
+}
+std::span<const SketchCircle> sketchCircles()
+{
+    return circles;
+}
 
 } // namespace kalventa::ui

@@ -94,8 +94,7 @@ bool FirstFrameWatch::handle(XEvent& event)
         // The server frees a window's damage object with the window.
         windows_.erase(event.xdestroywindow.window);
         break;
-    default:
-        break;
+    default: break;
     }
     return false;
 }

@@ -29,8 +29,7 @@ public:
     // The time at which a window created since reset() was first drawn into
     // after being mapped. Empty at `deadline`, or as soon as `alive` says
     // the program has ended.
-    std::optional<Clock::time_point> waitForFirstFrame(Clock::time_point deadline,
-                                                       const std::function<bool()>& alive);
+    std::optional<Clock::time_point> waitForFirstFrame(Clock::time_point deadline, const std::function<bool()>& alive);
 
     // Waits until the windows created since reset() are gone, so that one
     // run's teardown does not overlap the next run's start.

@@ -204,9 +204,8 @@ int runOnce(const Options& options)
     XvfbServer server;
     FirstFrameWatch watch(server.display());
     const Sample sample = measure(watch, server.display(), options.commands, options, SIGTERM);
-    std::cout << "first frame of " << baseName(options.commands.front()) << " after "
-              << fixed(sample.milliseconds, 1) << " ms, peak memory " << fixed(static_cast<double>(sample.peakKiB) / 1024.0, 1)
-              << " MiB\n";
+    std::cout << "first frame of " << baseName(options.commands.front()) << " after " << fixed(sample.milliseconds, 1)
+              << " ms, peak memory " << fixed(static_cast<double>(sample.peakKiB) / 1024.0, 1) << " MiB\n";
     return 0;
 }
 

@@ -23,8 +23,8 @@ double quantile(std::vector<double> samples, double q)
 std::string fixed(double value, int decimals)
 {
     std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                      std::chars_format::fixed, decimals);
+    const auto result
+        = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::fixed, decimals);
     return {buffer.data(), result.ptr};
 }
 

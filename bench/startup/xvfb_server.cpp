@@ -55,8 +55,9 @@ XvfbServer::XvfbServer()
     // SIGTERM lets Xvfb remove its lock file and socket.
     options.deathSignal = SIGTERM;
     try {
-        const std::vector<std::string> command{"Xvfb", "-displayfd", std::to_string(writeEnd), "-screen", "0",
-                                               "1280x1024x24", "-nolisten", "tcp", "-noreset"};
+        const std::vector<std::string> command{"Xvfb",      "-displayfd", std::to_string(writeEnd),
+                                               "-screen",   "0",          "1280x1024x24",
+                                               "-nolisten", "tcp",        "-noreset"};
         server_ = std::make_unique<ChildProcess>(command, options);
     } catch (...) {
         close(readEnd);

@@ -237,9 +237,8 @@ private slots:
         for (int round = 0; round < 10; ++round) {
             for (const int x : {8, full().width() - 8}) {
                 const int cursor = full().cursorPosition();
-                times.push_back(toPaint([this, x] {
-                    QTest::mouseClick(&full(), Qt::LeftButton, {}, QPoint(x, full().height() / 2));
-                }));
+                times.push_back(toPaint(
+                    [this, x] { QTest::mouseClick(&full(), Qt::LeftButton, {}, QPoint(x, full().height() / 2)); }));
                 QVERIFY(full().cursorPosition() != cursor);
                 QVERIFY(full().cursorPosition() > fieldLength - 40);
             }

@@ -100,8 +100,8 @@ void perform(Calculation calculation, MemoryControls& window)
         return;
     }
     const auto entries = calculations();
-    const auto entry = std::find_if(entries.begin(), entries.end(),
-                                    [&](const CalculationEntry& e) { return e.run == calculation; });
+    const auto entry
+        = std::find_if(entries.begin(), entries.end(), [&](const CalculationEntry& e) { return e.run == calculation; });
     QVERIFY(entry != entries.end());
     const RunRecord record = recordRun(*entry, window);
     if (record.error)
@@ -186,7 +186,8 @@ private slots:
 
     void rope_capacity_twice_gives_the_same_texts()
     {
-        MemoryControls window = MemoryControls::with({{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Combo1", "2"}});
+        MemoryControls window
+            = MemoryControls::with({{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Combo1", "2"}});
         perform(ropeCapacity, window);
         const auto first = window.captions;
         window.listIndexes["Combo1"] = 5;
@@ -206,8 +207,8 @@ private slots:
         for (const QJsonValue& value : table()[QLatin1String("errors")].toArray()) {
             const QJsonObject row = value.toObject();
             QTest::newRow(qPrintable(row[QLatin1String("name")].toString()))
-                << calculationFor(row[QLatin1String("button")].toString()) << entriesOf(row) << row[QLatin1String("message")].toString()
-                << writesOf(row);
+                << calculationFor(row[QLatin1String("button")].toString()) << entriesOf(row)
+                << row[QLatin1String("message")].toString() << writesOf(row);
         }
     }
 

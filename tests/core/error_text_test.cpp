@@ -36,7 +36,8 @@ private slots:
         const char* overflowLine = "Переполнение: число вышло за допустимые пределы.\nВеличина: ";
         const auto quantityRow = [&](const char* name, Quantity quantity, const char* words) {
             QTest::newRow(name) << overflow << quantity
-                                << QString::fromUtf8(overflowLine) + QString::fromUtf8(words) + QStringLiteral(".") + closing;
+                                << QString::fromUtf8(overflowLine) + QString::fromUtf8(words) + QStringLiteral(".")
+                    + closing;
         };
         quantityRow("load weight", LoadWeight, "вес груза");
         quantityRow("breaking force", BreakingForce, "разрывное усилие каната");

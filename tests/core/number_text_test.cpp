@@ -46,12 +46,12 @@ std::string printfOracle(double value, int precision)
 bool isTie(double value, int precision)
 {
     char buffer[1200];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
-                                   std::chars_format::scientific, 1100).ptr;
+    const auto end
+        = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 1100).ptr;
     const std::string text(buffer, end);
     const std::string digits = text.substr(0, 1) + text.substr(2, text.find('e') - 2);
     return digits[static_cast<std::size_t>(precision)] == '5'
-           && digits.find_first_not_of('0', static_cast<std::size_t>(precision) + 1) == std::string::npos;
+        && digits.find_first_not_of('0', static_cast<std::size_t>(precision) + 1) == std::string::npos;
 }
 
 // 200,000 values, half random bit patterns (every exponent) and half round
@@ -114,19 +114,25 @@ private slots:
     void single_matches_printf_away_from_ties()
     {
         std::mt19937 random(20261208);
-        compareWithPrintf<float, std::uint32_t>(7, [&random] {
-            return static_cast<float>(static_cast<int>(random() % 20000001) - 10000000)
-                   / static_cast<float>(std::pow(10.0, static_cast<int>(random() % 12)));
-        }, [&random] { return static_cast<std::uint32_t>(random()); });
+        compareWithPrintf<float, std::uint32_t>(
+            7,
+            [&random] {
+                return static_cast<float>(static_cast<int>(random() % 20000001) - 10000000)
+                    / static_cast<float>(std::pow(10.0, static_cast<int>(random() % 12)));
+            },
+            [&random] { return static_cast<std::uint32_t>(random()); });
     }
 
     void double_matches_printf_away_from_ties()
     {
         std::mt19937_64 random(8122026);
-        compareWithPrintf<double, std::uint64_t>(15, [&random] {
-            return static_cast<double>(static_cast<std::int64_t>(random() % 2000000000001) - 1000000000000)
-                   / std::pow(10.0, static_cast<int>(random() % 20));
-        }, [&random] { return random(); });
+        compareWithPrintf<double, std::uint64_t>(
+            15,
+            [&random] {
+                return static_cast<double>(static_cast<std::int64_t>(random() % 2000000000001) - 1000000000000)
+                    / std::pow(10.0, static_cast<int>(random() % 20));
+            },
+            [&random] { return random(); });
     }
 
     void single_text_data() { addFloatRows("single"); }
@@ -157,7 +163,8 @@ private slots:
             bool ok = false;
             const qint64 units = row[QLatin1String("units")].toString().toLongLong(&ok);
             QVERIFY(ok);
-            QTest::newRow(qPrintable(row[QLatin1String("name")].toString())) << units << row[QLatin1String("text")].toString();
+            QTest::newRow(qPrintable(row[QLatin1String("name")].toString()))
+                << units << row[QLatin1String("text")].toString();
         }
     }
 
@@ -203,8 +210,8 @@ private slots:
     {
         QFETCH(int, row);
         QFETCH(QString, text);
-        const Variant values[] = {Variant(), Variant(Integer{-5}), Variant(1.0f / 3.0f), Variant(1.0 / 3.0),
-                                  Variant(Currency{3333})};
+        const Variant values[]
+            = {Variant(), Variant(Integer{-5}), Variant(1.0f / 3.0f), Variant(1.0 / 3.0), Variant(Currency{3333})};
         QCOMPARE(QString::fromStdString(signedText(values[row])), text);
     }
 };

@@ -33,8 +33,8 @@ RunRecord run(const char* button, const Entries& entries)
 }
 
 const Entries ropeCheckExample{{"Text1", "1000"}, {"Text3", "50000"}, {"Option2", "on"}};
-const Entries capacityExample{{"Text4", "400"}, {"Text5", "800"},  {"Text6", "15"},    {"Text7", "5000"},
-                              {"Combo1", "2"},  {"Combo2", "0"},   {"Option5", "on"}};
+const Entries capacityExample{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"},  {"Text7", "5000"},
+                              {"Combo1", "2"},  {"Combo2", "0"},  {"Option5", "on"}};
 // The pitch diameter leaves the Currency range in the second layer.
 const Entries capacityStoppedInLayerTwo{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}};
 // The second layer's pitch and flange are worked out; its length leaves the
@@ -63,23 +63,24 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("tooltip");
         const Entries none;
-        QTest::newRow("before a run: the formula in symbols")
-            << "" << none << "Label8" << "Dмин = 19 · d — минимальный диаметр барабана, мм";
-        QTest::newRow("before a run: the layers in symbols")
-            << "" << none << "Label21" << "F = PN + d + 2 · d · Y — диаметр реборды, мм";
-        QTest::newRow("before a run: a count has no unit") << "" << none << "Label16" << "n = ⌊L / d⌋ — число витков в слое";
+        QTest::newRow("before a run: the formula in symbols") << "" << none << "Label8"
+                                                              << "Dмин = 19 · d — минимальный диаметр барабана, мм";
+        QTest::newRow("before a run: the layers in symbols") << "" << none << "Label21"
+                                                             << "F = PN + d + 2 · d · Y — диаметр реборды, мм";
+        QTest::newRow("before a run: a count has no unit") << "" << none << "Label16"
+                                                           << "n = ⌊L / d⌋ — число витков в слое";
         QTest::newRow("before a run: the verdict's rule")
             << "" << none << "Label6"
             << "Канат не допустим, если Fр < Sмин: разрывное усилие каната меньше минимального допустимого натяжения";
         QTest::newRow("drum diameter") << "Command2" << Entries{{"Text2", "12"}} << "Label8"
                                        << "Dмин = 19 · d = 19 · 12 = 228 мм";
-        QTest::newRow("negative operands in brackets")
-            << "Command2" << Entries{{"Text2", "-3"}} << "Label10" << "Lмакс = 3 · Dмин = 3 · (-57) = -171 мм";
+        QTest::newRow("negative operands in brackets") << "Command2" << Entries{{"Text2", "-3"}} << "Label10"
+                                                       << "Lмакс = 3 · Dмин = 3 · (-57) = -171 мм";
         QTest::newRow("Double tension with 15 digits")
             << "Command1" << Entries{{"Text1", "8.3"}, {"Option2", "on"}} << "Label3"
             << "Sмин = Q · k · 10 = 8.3 · 5.5 · 10 = 456.500010490417 Н";
-        QTest::newRow("verdict, not permissible")
-            << "Command1" << ropeCheckExample << "Label6" << "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
+        QTest::newRow("verdict, not permissible") << "Command1" << ropeCheckExample << "Label6"
+                                                  << "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
         // No rope is called admissible that was compared with no force entered.
         QTest::newRow("verdict, no breaking force entered")
             << "Command1" << Entries{{"Text1", "1000"}, {"Option1", "on"}} << "Label6"
@@ -92,10 +93,12 @@ private slots:
             << "Command1" << Entries{{"Text3", "-1"}, {"Option3", "on"}} << "Label6"
             << "Fр = -1 Н < Sмин = 0 Н: канат не допустим. Внимание: вес груза не больше нуля; разрывное усилие "
                "меньше нуля — вывод не подтверждает прочность каната";
-        QTest::newRow("turns") << "Command3" << capacityExample << "Label16" << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53";
-        QTest::newRow("leftover") << "Command3" << capacityExample << "Label12" << "g = L − n · d = 800 − 53 · 15 = 5 мм";
-        QTest::newRow("flange of the top layer")
-            << "Command3" << capacityExample << "Label21" << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм";
+        QTest::newRow("turns") << "Command3" << capacityExample << "Label16"
+                               << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53";
+        QTest::newRow("leftover") << "Command3" << capacityExample << "Label12"
+                                  << "g = L − n · d = 800 − 53 · 15 = 5 мм";
+        QTest::newRow("flange of the top layer") << "Command3" << capacityExample << "Label21"
+                                                 << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм";
         QTest::newRow("rope capacity without the allowance")
             << "Command3" << capacityExample << "Label19"
             << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м";
@@ -103,10 +106,12 @@ private slots:
                                        << "Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м";
         QTest::newRow("wall thickness") << "Command3" << capacityExample << "Label23"
                                         << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм";
-        QTest::newRow("layers") << "Command3" << capacityExample << "Label18" << "N = 3";
+        QTest::newRow("layers") << "Command3" << capacityExample << "Label18"
+                                << "N = 3";
         QTest::newRow("nothing chosen: one layer, stress 1")
             << "Command3" << Entries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Text7", "5000"}}
-            << "Label23" << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (1 · 15)⌉ = 334 мм";
+            << "Label23"
+            << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (1 · 15)⌉ = 334 мм";
         QTest::newRow("error before the label")
             << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}} << "Label16"
             << "n = ⌊L / d⌋ — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
@@ -131,7 +136,8 @@ private slots:
             << "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: расчёт остановлен, переполнение "
                "(длина каната в слое)";
         QTest::newRow("another calculation's run says nothing of this label")
-            << "Command2" << Entries{{"Text2", "12"}} << "Label3" << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н";
+            << "Command2" << Entries{{"Text2", "12"}} << "Label3"
+            << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н";
     }
 
     void result_tooltips()
@@ -159,25 +165,27 @@ private slots:
         QCOMPARE(QString::fromStdString(section.title), "Расчёт канатоёмкости");
         QStringList inputs;
         for (const ReportInput& input : section.inputs)
-            inputs << QString::fromStdString(input.symbol + "|" + input.name + "|" + input.unit + "|" + input.typed + "|"
-                                             + input.read);
-        QCOMPARE(inputs, (QStringList{"D|Диаметр барабана|мм|400|400", "L|Длина барабана|мм|800|800",
-                                      "d|Диаметр каната|мм|15|15", "Q|Вес груза|кг|5000|5000",
-                                      "N|Число слоёв каната||—|3", "[σ]|Допускаемое напряжение материала барабана|кг/мм²|—|14",
-                                      "Y|Размер Y в диаметрах каната||—|1.5"}));
+            inputs << QString::fromStdString(input.symbol + "|" + input.name + "|" + input.unit + "|" + input.typed
+                                             + "|" + input.read);
+        QCOMPARE(inputs,
+                 (QStringList{"D|Диаметр барабана|мм|400|400", "L|Длина барабана|мм|800|800",
+                              "d|Диаметр каната|мм|15|15", "Q|Вес груза|кг|5000|5000", "N|Число слоёв каната||—|3",
+                              "[σ]|Допускаемое напряжение материала барабана|кг/мм²|—|14",
+                              "Y|Размер Y в диаметрах каната||—|1.5"}));
         QStringList formulas;
         for (const ReportFormula& formula : section.formulas)
             formulas << QString("(%1) ").arg(formula.number) + QString::fromStdString(formula.text);
-        QCOMPARE(formulas, (QStringList{
-                               "(1) n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53",
-                               "(2) g = L − n · d = 800 − 53 · 15 = 5 мм",
-                               "(3) P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм",
-                               "(4) F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм",
-                               "(5) l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м",
-                               "(6) S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м",
-                               "(7) Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м",
-                               "(8) t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм",
-                           }));
+        QCOMPARE(formulas,
+                 (QStringList{
+                     "(1) n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53",
+                     "(2) g = L − n · d = 800 − 53 · 15 = 5 мм",
+                     "(3) P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм",
+                     "(4) F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм",
+                     "(5) l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м",
+                     "(6) S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м",
+                     "(7) Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м",
+                     "(8) t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм",
+                 }));
         QVERIFY(texts(section.where).contains("t — толщина стенки барабана, мм"));
         QStringList layers;
         for (const ReportLayer& layer : section.layers)
@@ -187,8 +195,9 @@ private slots:
         QStringList sketch;
         for (const SketchValue& value : section.sketch)
             sketch << QString::fromStdString(value.control + "=" + value.text);
-        QCOMPARE(sketch, (QStringList{"Text4=400", "Text5=800", "Label18=3", "Label16= 53", "Label12= 5", "Label23= 24",
-                                      "Label21= 535", "Label20= 200.0549"}));
+        QCOMPARE(sketch,
+                 (QStringList{"Text4=400", "Text5=800", "Label18=3", "Label16= 53", "Label12= 5", "Label23= 24",
+                              "Label21= 535", "Label20= 200.0549"}));
         QVERIFY(section.verdict.empty());
         QVERIFY(section.stopped.empty());
         QVERIFY(!section.stale);
@@ -228,17 +237,18 @@ private slots:
         for (const ReportFormula& formula : section.formulas)
             formulas << QString::fromStdString(formula.text);
         const QString stopped = "расчёт остановлен, переполнение (длина каната в слое)";
-        QCOMPARE(formulas, (QStringList{
-                               "n = ⌊L / d⌋ = ⌊5E+14 / 1E+11⌋ = 5000 — в окно не записано: " + stopped,
-                               "g = L − n · d = 5E+14 − 5000 · 1E+11 = 3735552 мм — в окно не записано: " + stopped,
-                               "P1 = D + d + 2 · d · (1 − 1) = 5.86E+13 + 1E+11 + 2 · 1E+11 · 0 = 58700001705984 мм",
-                               "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм",
-                               "l1 = 3.14159 · P1 · n / 1000 = 3.14159 · 58700001705984 · 5000 / 1000 = "
-                               "922056691797511.3728 м",
-                               "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: " + stopped,
-                               "Sк = 0.9 · S — не рассчитано: " + stopped,
-                               "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
-                           }));
+        QCOMPARE(formulas,
+                 (QStringList{
+                     "n = ⌊L / d⌋ = ⌊5E+14 / 1E+11⌋ = 5000 — в окно не записано: " + stopped,
+                     "g = L − n · d = 5E+14 − 5000 · 1E+11 = 3735552 мм — в окно не записано: " + stopped,
+                     "P1 = D + d + 2 · d · (1 − 1) = 5.86E+13 + 1E+11 + 2 · 1E+11 · 0 = 58700001705984 мм",
+                     "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм",
+                     "l1 = 3.14159 · P1 · n / 1000 = 3.14159 · 58700001705984 · 5000 / 1000 = "
+                     "922056691797511.3728 м",
+                     "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: " + stopped,
+                     "Sк = 0.9 · S — не рассчитано: " + stopped,
+                     "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
+                 }));
         QCOMPARE(section.layers.size(), 1u); // only the layer completed
         QCOMPARE(QString::fromStdString(section.stopped),
                  "Расчёт остановлен в слое 2 на величине «длина каната в слое»: Переполнение: число вышло за "

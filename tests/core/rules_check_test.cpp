@@ -73,9 +73,9 @@ Entries rope(const std::string& breakingForce)
 // exactly, so that Fр / S is the rule value itself.
 std::string forceAtFactor(const std::string& factor)
 {
-    const std::string digits = factor.find('.') == std::string::npos ? factor + "00"
-                                                                      : factor.substr(0, factor.find('.'))
-                                                                            + factor.substr(factor.find('.') + 1);
+    const std::string digits = factor.find('.') == std::string::npos
+        ? factor + "00"
+        : factor.substr(0, factor.find('.')) + factor.substr(factor.find('.') + 1);
     const long long tenths = std::stoll(digits) * 981;
     return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
@@ -128,7 +128,8 @@ private slots:
                                 "08.12.2026"));
         QVERIFY(fnp.validUntil.has_value());
         QCOMPARE(dateText(*fnp.validUntil), std::string("01.01.2027"));
-        for (const RuleTableId id : {RuleTableId::DrumRatio, RuleTableId::SheaveRatio, RuleTableId::EqualisingSheaveRatio})
+        for (const RuleTableId id :
+             {RuleTableId::DrumRatio, RuleTableId::SheaveRatio, RuleTableId::EqualisingSheaveRatio})
             QCOMPARE(QString::fromStdString(citation(ruleTable(id))),
                      QStringLiteral("FEM 1.001 «Rules for the design of hoisting appliances», booklet 4, 3rd edition "
                                     "revised, 1998.10.01, табл. T.4.2.3.1.1; значения сверены 08.12.2026"));
@@ -186,13 +187,14 @@ private slots:
                 int highest = g;
                 while (highest < groupCount && values[std::size_t(highest)] == values[std::size_t(g - 1)])
                     ++highest;
-                const std::string below = std::to_string(std::stoll(at.substr(0, at.find('.'))) - 1) + at.substr(at.find('.'));
-                const QByteArray name = QByteArray(kind == RopeKind::Running ? "running" : "standing") + " M"
-                    + QByteArray::number(g);
-                QTest::newRow(name + " at " + QByteArray(at.c_str())) << g << int(kind) << QString::fromStdString(at)
-                                                                     << true << highest;
-                QTest::newRow(name + " a newton short") << g << int(kind) << QString::fromStdString(below) << false
-                                                        << lowest - 1;
+                const std::string below
+                    = std::to_string(std::stoll(at.substr(0, at.find('.'))) - 1) + at.substr(at.find('.'));
+                const QByteArray name
+                    = QByteArray(kind == RopeKind::Running ? "running" : "standing") + " M" + QByteArray::number(g);
+                QTest::newRow(name + " at " + QByteArray(at.c_str()))
+                    << g << int(kind) << QString::fromStdString(at) << true << highest;
+                QTest::newRow(name + " a newton short")
+                    << g << int(kind) << QString::fromStdString(below) << false << lowest - 1;
             }
         }
         QTest::newRow("Zp exactly 5.60 at M6") << 6 << int(RopeKind::Running) << "54936" << true << 6;
@@ -219,7 +221,8 @@ private slots:
         QTest::newRow("Zp exactly 5.60 at M6")
             << group(6) << "54936"
             << Texts{"S = (Q + m) · 9.81 / (a · u · η) = (1000 + 0) · 9.81 / (1 · 1 · 1) = 9810 Н",
-                     "Zp = Fр / S = 54936 / 9810 = 5.6", "Группа M6, канат бегучий: Zp = 5.6 ≥ 5.60 — требование выполнено",
+                     "Zp = Fр / S = 54936 / 9810 = 5.6",
+                     "Группа M6, канат бегучий: Zp = 5.6 ≥ 5.60 — требование выполнено",
                      "Наивысшая группа, требованию которой канат отвечает: M6"};
         QTest::newRow("Zp 5.5999 at M6: the force it needs")
             << group(6) << "54935.019"
@@ -252,7 +255,8 @@ private slots:
             << Texts{"η = (1 − ηб^u) / (u · (1 − ηб)) = (1 − 0.985^2) / (2 · (1 − 0.985)) = 0.992 (подшипники блоков "
                      "качения, ηб = 0.985)",
                      "S = (Q + m) · 9.81 / (a · u · η) = (1000 + 0) · 9.81 / (1 · 2 · 0.992) = 4942.065 Н",
-                     "Zp = Fр / S = 30000 / 4942.065 = 6.07", "Группа M6, канат бегучий: Zp = 6.07 ≥ 5.60 — требование выполнено",
+                     "Zp = Fр / S = 30000 / 4942.065 = 6.07",
+                     "Группа M6, канат бегучий: Zp = 6.07 ≥ 5.60 — требование выполнено",
                      "Наивысшая группа, требованию которой канат отвечает: M6"};
         CheckInputs plain = group(7);
         plain.reevingRatio = "4";
@@ -294,15 +298,19 @@ private slots:
         QTest::addColumn<QString>("required");
         CheckInputs two = group(6);
         two.reevingRatio = "2";
-        QTest::newRow("two falls, M6") << two << "1000" << "27675.567";
+        QTest::newRow("two falls, M6") << two << "1000"
+                                       << "27675.567";
         CheckInputs odd = group(8);
         odd.reevingRatio = "3";
         odd.woundBranches = "2";
         odd.bearings = Bearings::Plain;
         odd.hookMass = "123.4";
-        QTest::newRow("odd load, M8") << odd << "7777.7" << "";
-        QTest::newRow("one fall, M7") << group(7) << "1234.5" << "";
-        QTest::newRow("standing, M5") << group(5, RopeKind::Standing) << "3333.3" << "";
+        QTest::newRow("odd load, M8") << odd << "7777.7"
+                                      << "";
+        QTest::newRow("one fall, M7") << group(7) << "1234.5"
+                                      << "";
+        QTest::newRow("standing, M5") << group(5, RopeKind::Standing) << "3333.3"
+                                      << "";
     }
 
     void the_force_asked_for_meets_the_group()
@@ -365,7 +373,8 @@ private slots:
         QTest::newRow("M7") << 7
                             << "Группа M7: h1 = 20 < 22.4 — требование не выполнено; требуется D ≥ (22.4 − 1) · d = "
                                "256.8 мм";
-        QTest::newRow("M8") << 8 << "Группа M8: h1 = 20 < 25 — требование не выполнено; требуется D ≥ (25 − 1) · d = 288 мм";
+        QTest::newRow("M8") << 8
+                            << "Группа M8: h1 = 20 < 25 — требование не выполнено; требуется D ≥ (25 − 1) · d = 288 мм";
     }
 
     void drum_of_nineteen_rope_diameters()
@@ -376,8 +385,9 @@ private slots:
         RunHistory history;
         history.add(recordRun(calculation(CalculationId::DrumSizeLimits), window));
         const CheckResult result = runCheck(::group(group), window, history, today);
-        QCOMPARE(qt(result.drum.lines), (QStringList{"h1 = (Dмин + d) / d = (228 + 12) / 12 = 20", verdict,
-                                                     "Наивысшая группа, требованию которой барабан отвечает: M6"}));
+        QCOMPARE(qt(result.drum.lines),
+                 (QStringList{"h1 = (Dмин + d) / d = (228 + 12) / 12 = 20", verdict,
+                              "Наивысшая группа, требованию которой барабан отвечает: M6"}));
         QCOMPARE(result.drum.inputs.size(), 2u);
         QCOMPARE(result.drum.inputs[0].origin, std::string("расчёт допустимых размеров барабана"));
         QVERIFY(result.warnings.empty());
@@ -391,7 +401,8 @@ private slots:
 
     void drum_from_the_rope_capacity_once_it_ran()
     {
-        MemoryControls window = MemoryControls::with({{"Text2", "12"}, {"Text4", "300"}, {"Text6", "12"}, {"Text5", "600"}});
+        MemoryControls window
+            = MemoryControls::with({{"Text2", "12"}, {"Text4", "300"}, {"Text6", "12"}, {"Text5", "600"}});
         RunHistory history;
         history.add(recordRun(calculation(CalculationId::DrumSizeLimits), window));
         history.add(recordRun(calculation(CalculationId::RopeCapacity), window));
@@ -409,8 +420,9 @@ private slots:
         history.add(recordRun(calculation(CalculationId::DrumSizeLimits), window));
         history.inputChanged("Text2", controlState("13"));
         const CheckResult result = runCheck(group(6), window, history, today);
-        QCOMPARE(qt(result.warnings),
-                 QStringList{"Dмин взят из расчёта допустимых размеров барабана: исходные данные изменены после расчёта"});
+        QCOMPARE(
+            qt(result.warnings),
+            QStringList{"Dмин взят из расчёта допустимых размеров барабана: исходные данные изменены после расчёта"});
     }
 
     void missing_and_unusable_inputs_are_named_data()
@@ -421,7 +433,8 @@ private slots:
         QTest::addColumn<QString>("drum");
         QTest::newRow("an empty window")
             << group(6) << Entries{}
-            << "Канат не проверен: нет исходных данных: вес груза Q (поле окна «Вес груза, кг, для расчёта каната»); нет "
+            << "Канат не проверен: нет исходных данных: вес груза Q (поле окна «Вес груза, кг, для расчёта каната»); "
+               "нет "
                "исходных данных: разрывное усилие каната Fр (поле окна «Разрывное усилие каната, Н»)"
             << "Барабан не проверен: нет исходных данных: диаметр барабана D (поле окна «Диаметр барабана, мм»); нет "
                "исходных данных: диаметр каната d (поле окна «Диаметр каната d, мм»)";
@@ -435,12 +448,14 @@ private slots:
             << "Барабан не проверен: диаметр каната d: нужно число больше 0";
         QTest::newRow("a number beyond the Double range")
             << group(6) << Entries{{"Text1", "1e400"}, {"Text3", "54936"}, {"Text4", "228"}, {"Text6", "12"}}
-            << "Канат не проверен: вес груза Q: число слишком велико" << "";
+            << "Канат не проверен: вес груза Q: число слишком велико"
+            << "";
         CheckInputs huge = group(6);
         huge.reevingRatio = "1e300";
         QTest::newRow("a reeving beyond a hundred falls")
             << huge << Entries{{"Text1", "1000"}, {"Text3", "54936"}}
-            << "Канат не проверен: кратность полиспаста u: нужно целое число от 1 до 100" << "";
+            << "Канат не проверен: кратность полиспаста u: нужно целое число от 1 до 100"
+            << "";
         CheckInputs reeving = group(6);
         reeving.reevingRatio = "1.5";
         reeving.woundBranches = "0";
@@ -494,7 +509,8 @@ private slots:
         QTest::newRow("both short")
             << group(7) << Entries{{"Text1", "1000"}, {"Text3", "54936"}, {"Text4", "228"}, {"Text6", "12"}}
             << "Проверка по действующим правилам, группа M7: канат: не выполнено, Zp 5.6 < 7.10, требуется Fр ≥ 69651 "
-               "Н, наивысшая группа M6; барабан: не выполнено, h1 20 < 22.4, требуется D ≥ 256.8 мм, наивысшая группа M6";
+               "Н, наивысшая группа M6; барабан: не выполнено, h1 20 < 22.4, требуется D ≥ 256.8 мм, наивысшая группа "
+               "M6";
         QTest::newRow("no group")
             << group(0) << Entries{{"Text1", "1000"}, {"Text3", "54936"}}
             << "Проверка по действующим правилам, группа не выбрана: канат: Zp 5.6, наивысшая группа M6; барабан не "
@@ -544,14 +560,16 @@ private slots:
         QCOMPARE(none.group, 0);
         QCOMPARE(none.rope, RopeKind::Running);
         QCOMPARE(none.bearings, Bearings::Rolling);
-        QCOMPARE(nothing.reads, (std::vector<std::string>{"rulesGroup", "rulesStanding", "rulesReevingRatio",
-                                                          "rulesWoundBranches", "rulesEfficiency", "rulesPlain",
-                                                          "rulesHookMass"}));
+        QCOMPARE(nothing.reads,
+                 (std::vector<std::string>{"rulesGroup", "rulesStanding", "rulesReevingRatio", "rulesWoundBranches",
+                                           "rulesEfficiency", "rulesPlain", "rulesHookMass"}));
         MemoryControls chosen;
         chosen.listIndexes["rulesGroup"] = 7;
         chosen.values["rulesStanding"] = -1;
         chosen.values["rulesPlain"] = -1;
-        chosen.texts = {{"rulesReevingRatio", "4"}, {"rulesWoundBranches", "2"}, {"rulesEfficiency", "0.9"},
+        chosen.texts = {{"rulesReevingRatio", "4"},
+                        {"rulesWoundBranches", "2"},
+                        {"rulesEfficiency", "0.9"},
                         {"rulesHookMass", "150"}};
         const CheckInputs all = readInputs(chosen);
         QCOMPARE(all.group, 8);
@@ -567,42 +585,43 @@ private slots:
         inputs.hookMass = "250";
         const CheckResult result
             = check(inputs, {{"Text1", "1000"}, {"Text3", "61312,5"}, {"Text4", "300"}, {"Text6", "12"}}, {2027, 3, 1});
-        QCOMPARE(qt(resultText(result)),
-                 (QStringList{
-                     "Внимание: срок действия ФНП по сохранённым сведениям истёк 01.01.2027: проверьте действующую "
-                     "редакцию",
-                     "Канат",
-                     "  S = (Q + m) · 9.81 / (a · u · η) = (1000 + 250) · 9.81 / (1 · 1 · 1) = 12262.5 Н",
-                     "  Zp = Fр / S = 61312 / 12262.5 = 4.999",
-                     "  Группа M8, канат стоячий: Zp = 4.999 < 5.00 — требование не выполнено; требуется Fр ≥ 5.00 · S "
-                     "= 61312.5 Н",
-                     "  Наивысшая группа, требованию которой канат отвечает: M6",
-                     "Барабан",
-                     "  h1 = (D + d) / d = (300 + 12) / 12 = 26",
-                     "  Группа M8: h1 = 26 ≥ 25 — требование выполнено",
-                     "  Наивысшая группа, требованию которой барабан отвечает: M8",
-                     "Исходные данные",
-                     "  группа механизма M8",
-                     "  канат стоячий",
-                     "  Q = 1000 кг — вес груза, поле расчёта каната",
-                     "  Fр = 61312 Н — разрывное усилие каната, поле расчёта каната",
-                     "    Прочитано как 61312: запятая не входит в число. Для 61312,5 введите 61312.5",
-                     "  m = 250 кг — масса крюковой подвески, введено в проверке",
-                     "  u = 1 — кратность полиспаста, по умолчанию",
-                     "  a = 1 — число ветвей каната, навиваемых на барабан, по умолчанию",
-                     "  η = 1 — КПД полиспаста, по умолчанию при u = 1",
-                     "  D = 300 мм — диаметр барабана, поле расчёта канатоёмкости",
-                     "  d = 12 мм — диаметр каната, поле расчёта канатоёмкости",
-                     "Основания",
-                     "  Zp: Федеральные нормы и правила в области промышленной безопасности «Правила безопасности опасных "
-                     "производственных объектов, на которых используются подъемные сооружения», утверждены приказом "
-                     "Ростехнадзора от 26.11.2020 № 461, табл. 4 (те же значения — ISO 4308-1 (ныне ISO 16625)); "
-                     "действует до 01.01.2027; значения сверены 08.12.2026",
-                     "  h1: FEM 1.001 «Rules for the design of hoisting appliances», booklet 4, 3rd edition revised, "
-                     "1998.10.01, табл. T.4.2.3.1.1; значения сверены 08.12.2026",
-                     "Числа проверки — обычные числа двойной точности с тремя знаками после точки; с числами исходной "
-                     "методики они не связаны и её результатов не меняют.",
-                 }));
+        QCOMPARE(
+            qt(resultText(result)),
+            (QStringList{
+                "Внимание: срок действия ФНП по сохранённым сведениям истёк 01.01.2027: проверьте действующую "
+                "редакцию",
+                "Канат",
+                "  S = (Q + m) · 9.81 / (a · u · η) = (1000 + 250) · 9.81 / (1 · 1 · 1) = 12262.5 Н",
+                "  Zp = Fр / S = 61312 / 12262.5 = 4.999",
+                "  Группа M8, канат стоячий: Zp = 4.999 < 5.00 — требование не выполнено; требуется Fр ≥ 5.00 · S "
+                "= 61312.5 Н",
+                "  Наивысшая группа, требованию которой канат отвечает: M6",
+                "Барабан",
+                "  h1 = (D + d) / d = (300 + 12) / 12 = 26",
+                "  Группа M8: h1 = 26 ≥ 25 — требование выполнено",
+                "  Наивысшая группа, требованию которой барабан отвечает: M8",
+                "Исходные данные",
+                "  группа механизма M8",
+                "  канат стоячий",
+                "  Q = 1000 кг — вес груза, поле расчёта каната",
+                "  Fр = 61312 Н — разрывное усилие каната, поле расчёта каната",
+                "    Прочитано как 61312: запятая не входит в число. Для 61312,5 введите 61312.5",
+                "  m = 250 кг — масса крюковой подвески, введено в проверке",
+                "  u = 1 — кратность полиспаста, по умолчанию",
+                "  a = 1 — число ветвей каната, навиваемых на барабан, по умолчанию",
+                "  η = 1 — КПД полиспаста, по умолчанию при u = 1",
+                "  D = 300 мм — диаметр барабана, поле расчёта канатоёмкости",
+                "  d = 12 мм — диаметр каната, поле расчёта канатоёмкости",
+                "Основания",
+                "  Zp: Федеральные нормы и правила в области промышленной безопасности «Правила безопасности опасных "
+                "производственных объектов, на которых используются подъемные сооружения», утверждены приказом "
+                "Ростехнадзора от 26.11.2020 № 461, табл. 4 (те же значения — ISO 4308-1 (ныне ISO 16625)); "
+                "действует до 01.01.2027; значения сверены 08.12.2026",
+                "  h1: FEM 1.001 «Rules for the design of hoisting appliances», booklet 4, 3rd edition revised, "
+                "1998.10.01, табл. T.4.2.3.1.1; значения сверены 08.12.2026",
+                "Числа проверки — обычные числа двойной точности с тремя знаками после точки; с числами исходной "
+                "методики они не связаны и её результатов не меняют.",
+            }));
         // An input without a value says so.
         QCOMPARE(inputLine(check(group(1), {}).rope.inputs.at(0)), std::string("Q — вес груза: нет"));
     }

@@ -10,7 +10,6 @@
 
 #include <QTest>
 
-
 #include <map>
 #include <set>
 #include <string>
@@ -40,9 +39,9 @@ Notices noticesOf(const RunRecord& record)
     return notices;
 }
 
-const std::string capacityExampleSummary =
-    "Расчёт канатоёмкости: слоёв 3; диаметр реборды 535 мм; витков 53; толщина стенки 24 мм; остаток 5 мм; "
-    "канатоёмкость без учёта укладки 222.2832 м; канатоёмкость 200.0549 м";
+const std::string capacityExampleSummary
+    = "Расчёт канатоёмкости: слоёв 3; диаметр реборды 535 мм; витков 53; толщина стенки 24 мм; остаток 5 мм; "
+      "канатоёмкость без учёта укладки 222.2832 м; канатоёмкость 200.0549 м";
 
 } // namespace
 
@@ -71,11 +70,11 @@ private slots:
         QTest::newRow("blanks only") << QByteArray("   ") << none;
         QTest::newRow("blanks around the number") << QByteArray("  7 \t") << none;
         QTest::newRow("point and exponent") << QByteArray("-1.5e3") << none;
-        QTest::newRow("decimal comma")
-            << QByteArray("5,5") << QString("Прочитано как 5: запятая не входит в число. Для 5,5 введите 5.5");
+        QTest::newRow("decimal comma") << QByteArray("5,5")
+                                       << QString("Прочитано как 5: запятая не входит в число. Для 5,5 введите 5.5");
         QTest::newRow("negative with a comma") << QByteArray("-12,75 ")
-                                                 << QString("Прочитано как -12: запятая не входит в число. "
-                                                            "Для -12,75 введите -12.75");
+                                               << QString("Прочитано как -12: запятая не входит в число. "
+                                                          "Для -12,75 введите -12.75");
         QTest::newRow("a comma and more after the fraction is quoted whole")
             << QByteArray("-12,75 мм") << QString("Прочитано как -12: «,75 мм» после числа не учтено.");
         QTest::newRow("comma after a point is no decimal comma")
@@ -96,13 +95,16 @@ private slots:
             << QByteArray("2E1,5") << QString("Прочитано как 20: «,5» после числа не учтено.");
         QTest::newRow("letters after the number")
             << QByteArray("12abc") << QString("Прочитано как 12: «abc» после числа не учтено.");
-        QTest::newRow("no exponent letter but d") << QByteArray("1d5") << QString("Прочитано как 1: «d5» после числа не учтено.");
+        QTest::newRow("no exponent letter but d")
+            << QByteArray("1d5") << QString("Прочитано как 1: «d5» после числа не учтено.");
         QTest::newRow("a second number") << QByteArray("1 2") << QString("Прочитано как 1: «2» после числа не учтено.");
         QTest::newRow("no zero before the point")
             << QByteArray("0.5кг") << QString("Прочитано как .5: «кг» после числа не учтено.");
-        QTest::newRow("a Single of the number") << QByteArray("8.3x") << QString("Прочитано как 8.3: «x» после числа не учтено.");
+        QTest::newRow("a Single of the number")
+            << QByteArray("8.3x") << QString("Прочитано как 8.3: «x» после числа не учтено.");
         QTest::newRow("letters only") << QByteArray("abc") << QString("Прочитано как 0: текст не начинается с числа.");
-        QTest::newRow("full-width digits") << QByteArray("１２") << QString("Прочитано как 0: текст не начинается с числа.");
+        QTest::newRow("full-width digits")
+            << QByteArray("１２") << QString("Прочитано как 0: текст не начинается с числа.");
         QTest::newRow("a sign alone") << QByteArray("-") << QString("Прочитано как 0: текст не начинается с числа.");
         QTest::newRow("long rest cut after 20 characters")
             << QByteArray("1" + QByteArray(100, 'x'))
@@ -146,16 +148,22 @@ private slots:
         QTest::addColumn<bool>("written");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("tension") << "Label3" << true << " 55000" << "Минимальное допустимое натяжение каната: 55000 Н";
-        QTest::newRow("negative length") << "Label10" << true << "-171" << "Максимальная длина барабана: -171 мм";
-        QTest::newRow("fraction") << "Label20" << true << " 200.0549" << "Канатоёмкость: 200.0549 м";
-        QTest::newRow("count without unit") << "Label18" << true << "3" << "Слоёв каната: 3";
-        QTest::newRow("verdict shown as it stands")
-            << "Label6" << true << "Не допустимо" << "Заключение о канате: Не допустимо";
-        QTest::newRow("verdict empty") << "Label6" << true << "" << "Заключение о канате: допустим";
+        QTest::newRow("tension") << "Label3" << true << " 55000"
+                                 << "Минимальное допустимое натяжение каната: 55000 Н";
+        QTest::newRow("negative length") << "Label10" << true << "-171"
+                                         << "Максимальная длина барабана: -171 мм";
+        QTest::newRow("fraction") << "Label20" << true << " 200.0549"
+                                  << "Канатоёмкость: 200.0549 м";
+        QTest::newRow("count without unit") << "Label18" << true << "3"
+                                            << "Слоёв каната: 3";
+        QTest::newRow("verdict shown as it stands") << "Label6" << true << "Не допустимо"
+                                                    << "Заключение о канате: Не допустимо";
+        QTest::newRow("verdict empty") << "Label6" << true << ""
+                                       << "Заключение о канате: допустим";
         QTest::newRow("never written") << "Label12" << false << ""
                                        << "Остаток длины барабана за последним витком: нет результата";
-        QTest::newRow("verdict never written") << "Label6" << false << "" << "Заключение о канате: нет результата";
+        QTest::newRow("verdict never written") << "Label6" << false << ""
+                                               << "Заключение о канате: нет результата";
     }
 
     void results_are_spoken_with_their_unit()
@@ -188,7 +196,8 @@ private slots:
             for (const QuantityEntry& quantity : catalogue())
                 if (quantity.calculation == calculation.id)
                     QVERIFY2(keys.insert(quantity.fileKey).second
-                                 && quantity.fileKey.find_first_not_of("abcdefghijklmnopqrstuvwxyz_") == std::string_view::npos,
+                                 && quantity.fileKey.find_first_not_of("abcdefghijklmnopqrstuvwxyz_")
+                                     == std::string_view::npos,
                              std::string(quantity.fileKey).c_str());
         }
     }
@@ -212,15 +221,16 @@ private slots:
             << "Допустимые размеры барабана: диаметр барабана не менее 228 мм; длина барабана не более 684 мм"
             << Notices{{"Text2", ""}};
         QTest::newRow("rope capacity, three layers")
-            << "Command3"
-            << Entries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Text7", "5000"}, {"Combo1", "2"},
-                       {"Combo2", "0"}, {"Option5", "on"}}
+            << "Command3" << Entries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"},  {"Text7", "5000"},
+                                     {"Combo1", "2"},  {"Combo2", "0"},  {"Option5", "on"}}
             << QString::fromStdString(capacityExampleSummary)
             << Notices{{"Text4", ""}, {"Text5", ""}, {"Text6", ""}, {"Text7", ""}};
         QTest::newRow("error before any label")
             << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10abc"}}
             << "Расчёт канатоёмкости: расчёт остановлен, переполнение (число витков в слое). Результаты не рассчитаны"
-            << Notices{{"Text4", ""}, {"Text5", ""}, {"Text6", "Прочитано как 10: «abc» после числа не учтено."},
+            << Notices{{"Text4", ""},
+                       {"Text5", ""},
+                       {"Text6", "Прочитано как 10: «abc» после числа не учтено."},
                        {"Text7", ""}};
         QTest::newRow("error in the second layer")
             << "Command3" << Entries{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}}

@@ -66,15 +66,15 @@ const QByteArray halfWayBelowLargestSingle = "3402823364973240768753349029894721
 // significant digits the longest a half-way point has. Ties go down to
 // (2^52 - 2) × 2^-1074. Read exactly and with a 1 at the 781st digit, it
 // shows that every one of its digits is kept.
-const QByteArray longestHalfWay =
-    "2.22507385850720064199176395546258779936602667813027328296362349540005779643539444484102225369938322"
-    "2614312797277047241310305390992976863718870946851468024222968583977359185141028540361975476844303195"
-    "8132734693482011304211653085545320831493676067608324920106709384047261543474082573017216837765643921"
-    "0106482391161721588524757602313035270771562002841775343298712758123539074213191978739083589771549597"
-    "0664046616205505789259944223223424444728595704169556757585423752417124134805999073137808018133811049"
-    "4890466866489442558344889010082597214961471042043991985565356975310055231935448663898095485089604066"
-    "0352681852824502078615102443513620912377597978521535770387775045705684361475530270683064113556748943"
-    "345076587312006145811358486831521563686919762403704226016998291015625";
+const QByteArray longestHalfWay
+    = "2.22507385850720064199176395546258779936602667813027328296362349540005779643539444484102225369938322"
+      "2614312797277047241310305390992976863718870946851468024222968583977359185141028540361975476844303195"
+      "8132734693482011304211653085545320831493676067608324920106709384047261543474082573017216837765643921"
+      "0106482391161721588524757602313035270771562002841775343298712758123539074213191978739083589771549597"
+      "0664046616205505789259944223223424444728595704169556757585423752417124134805999073137808018133811049"
+      "4890466866489442558344889010082597214961471042043991985565356975310055231935448663898095485089604066"
+      "0352681852824502078615102443513620912377597978521535770387775045705684361475530270683064113556748943"
+      "345076587312006145811358486831521563686919762403704226016998291015625";
 const QByteArray longestHalfWayExponent = "e-308";
 
 } // namespace
@@ -115,13 +115,19 @@ private slots:
         QTest::newRow("leading zeros") << QByteArray("000123.4500") << 123.45 << std::size_t{11};
         QTest::newRow("zeros after the point") << QByteArray("0.0001") << 0.0001 << std::size_t{6};
         QTest::newRow("hexadecimal is not read") << QByteArray("0x1A") << 0.0 << std::size_t{1};
-        QTest::newRow("embedded NUL stops") << QByteArray("12\0" "34", 5) << 12.0 << std::size_t{2};
-        QTest::newRow("invalid UTF-8 stops") << QByteArray("7\xff\xfe" "8") << 7.0 << std::size_t{1};
+        QTest::newRow("embedded NUL stops") << QByteArray("12\0"
+                                                          "34",
+                                                          5)
+                                            << 12.0 << std::size_t{2};
+        QTest::newRow("invalid UTF-8 stops") << QByteArray("7\xff\xfe"
+                                                           "8")
+                                             << 7.0 << std::size_t{1};
         QTest::newRow("Cyrillic letters") << QByteArray("вес") << 0.0 << std::size_t{0};
         QTest::newRow("underflow to zero") << QByteArray("1e-400") << 0.0 << std::size_t{6};
-        QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max() << std::size_t{22};
-        QTest::newRow("smallest denormal") << QByteArray("4.9406564584124654e-324")
-                                           << std::numeric_limits<double>::denorm_min() << std::size_t{23};
+        QTest::newRow("largest double") << QByteArray("1.7976931348623157e308") << std::numeric_limits<double>::max()
+                                        << std::size_t{22};
+        QTest::newRow("smallest denormal")
+            << QByteArray("4.9406564584124654e-324") << std::numeric_limits<double>::denorm_min() << std::size_t{23};
     }
 
     void reads_the_leading_number()
@@ -211,8 +217,7 @@ private slots:
         QTest::newRow("largest Single by the 1000th digit")
             << oneAtPlace(halfWayBelowLargestSingle, 1000) << 0x1.fffffd0000001p127
             << std::numeric_limits<float>::max();
-        QTest::newRow("a million digits") << QByteArray("0.") + QByteArray(1000000, '3') << 1.0 / 3.0
-                                          << 0x1.555556p-2f;
+        QTest::newRow("a million digits") << QByteArray("0.") + QByteArray(1000000, '3') << 1.0 / 3.0 << 0x1.555556p-2f;
         QTest::newRow("a million zeros then a digit")
             << QByteArray("0.") + QByteArray(1000000, '0') + "7" << 0.0 << 0.0f;
         QTest::newRow("a million zeros scaled back up")

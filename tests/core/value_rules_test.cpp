@@ -151,14 +151,10 @@ private slots:
         QTest::newRow("fraction below one") << qint64(-625) << -0.0625 << -0.0625f;
         QTest::newRow("total rope length") << qint64(2222832) << 222.2832 << 222.283203125f;
         // Past 2^53 units a Double of the units would round before the division.
-        QTest::newRow("units past 2^53, Double") << qint64(10995116933119997) << 1099511693311.9997
-                                                 << 1099511693312.0f;
-        QTest::newRow("units past 2^53, Single") << qint64(10995116933120001) << 1099511693312.0001
-                                                 << 1099511758848.0f;
-        QTest::newRow("negative, past 2^53") << qint64(-10995116933120001) << -1099511693312.0001
-                                             << -1099511758848.0f;
-        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << 922337203685477.5807
-                                 << 922337203685477.5807f;
+        QTest::newRow("units past 2^53, Double") << qint64(10995116933119997) << 1099511693311.9997 << 1099511693312.0f;
+        QTest::newRow("units past 2^53, Single") << qint64(10995116933120001) << 1099511693312.0001 << 1099511758848.0f;
+        QTest::newRow("negative, past 2^53") << qint64(-10995116933120001) << -1099511693312.0001 << -1099511758848.0f;
+        QTest::newRow("largest") << std::numeric_limits<qint64>::max() << 922337203685477.5807 << 922337203685477.5807f;
     }
 
     void currency_to_floats_rounds_once()
@@ -208,10 +204,10 @@ private slots:
         const Variant single(1234.567f);
         const Variant half(5.5);
         const Variant cy(Currency{4150000});
-        QTest::newRow("Single x Integer duty factor") << 0 << single << five << VariantKind::Single
-                                                      << double(6172.835f);
-        QTest::newRow("Single x Double duty factor") << 0 << single << half << VariantKind::Double
-                                                     << double(1234.567f) * 5.5;
+        QTest::newRow("Single x Integer duty factor")
+            << 0 << single << five << VariantKind::Single << double(6172.835f);
+        QTest::newRow("Single x Double duty factor")
+            << 0 << single << half << VariantKind::Double << double(1234.567f) * 5.5;
         QTest::newRow("Single x Empty duty factor") << 0 << single << empty << VariantKind::Single << 0.0;
         QTest::newRow("Empty x Empty") << 0 << empty << empty << VariantKind::Integer << 0.0;
         QTest::newRow("Integer x Integer") << 0 << five << ten << VariantKind::Integer << 50.0;
@@ -219,25 +215,22 @@ private slots:
             << 0 << Variant(singleMax) << Variant(Integer{3}) << VariantKind::Double << double(singleMax) * 3;
         QTest::newRow("Double x Single") << 0 << Variant(1.5) << Variant(2.0f) << VariantKind::Double << 3.0;
         QTest::newRow("Currency x Integer is Double") << 0 << cy << five << VariantKind::Double << 2075.0;
-        QTest::newRow("Integer + Integer counter step") << 1 << five << Variant(Integer{1}) << VariantKind::Integer
-                                                        << 6.0;
+        QTest::newRow("Integer + Integer counter step")
+            << 1 << five << Variant(Integer{1}) << VariantKind::Integer << 6.0;
         QTest::newRow("Single + Single rounds to Single")
             << 1 << Variant(0.1f) << Variant(0.2f) << VariantKind::Single << double(0.1f + 0.2f);
-        QTest::newRow("Currency + Double is Currency")
-            << 1 << cy << Variant(22.5) << VariantKind::Currency << 437.5;
+        QTest::newRow("Currency + Double is Currency") << 1 << cy << Variant(22.5) << VariantKind::Currency << 437.5;
         // The Single 0.00005 is a hair below 0.00005, so it converts to 0 units.
         QTest::newRow("Single + Currency converts the Single first")
             << 1 << Variant(0.00005f) << cy << VariantKind::Currency << 415.0;
         QTest::newRow("Empty + Currency") << 1 << empty << cy << VariantKind::Currency << 415.0;
         QTest::newRow("Single / Single") << 2 << Variant(5000.0f) << Variant(210.0f) << VariantKind::Single
                                          << double(static_cast<float>(5000.0 / 210.0));
-        QTest::newRow("Integer / Integer is Single") << 2 << Variant(Integer{1}) << Variant(Integer{3})
-                                                     << VariantKind::Single << double(1.0f / 3.0f);
-        QTest::newRow("Single / Double is Double") << 2 << Variant(1.0f) << Variant(4.0) << VariantKind::Double
-                                                   << 0.25;
+        QTest::newRow("Integer / Integer is Single")
+            << 2 << Variant(Integer{1}) << Variant(Integer{3}) << VariantKind::Single << double(1.0f / 3.0f);
+        QTest::newRow("Single / Double is Double") << 2 << Variant(1.0f) << Variant(4.0) << VariantKind::Double << 0.25;
         QTest::newRow("Single quotient beyond its range becomes Double")
-            << 2 << Variant(1e30f) << Variant(1e-30f) << VariantKind::Double
-            << double(1e30f) / double(1e-30f);
+            << 2 << Variant(1e30f) << Variant(1e-30f) << VariantKind::Double << double(1e30f) / double(1e-30f);
     }
 
     void variant_result_kinds()
@@ -248,8 +241,8 @@ private slots:
         QFETCH(VariantKind, kind);
         QFETCH(double, value);
         const Variant result = operation == 0 ? product(left, right)
-                               : operation == 1 ? sum(left, right)
-                                                : quotient(left, right);
+            : operation == 1                  ? sum(left, right)
+                                              : quotient(left, right);
         QCOMPARE(result.kind(), kind);
         QCOMPARE(result.toDouble(), value);
     }
@@ -262,15 +255,15 @@ private slots:
         QTest::addColumn<ErrorKind>("error");
         const Variant big(std::numeric_limits<double>::max());
         QTest::newRow("Double product beyond its range") << 0 << big << Variant(Integer{2}) << ErrorKind::Overflow;
-        QTest::newRow("infinite Single operand") << 0 << Variant(std::numeric_limits<float>::infinity())
-                                                 << Variant(Integer{5}) << ErrorKind::Overflow;
-        QTest::newRow("Integer product beyond 16 bits") << 0 << Variant(Integer{300}) << Variant(Integer{300})
-                                                        << ErrorKind::Overflow;
+        QTest::newRow("infinite Single operand")
+            << 0 << Variant(std::numeric_limits<float>::infinity()) << Variant(Integer{5}) << ErrorKind::Overflow;
+        QTest::newRow("Integer product beyond 16 bits")
+            << 0 << Variant(Integer{300}) << Variant(Integer{300}) << ErrorKind::Overflow;
         QTest::newRow("Double sum beyond its range") << 1 << big << big << ErrorKind::Overflow;
-        QTest::newRow("Currency sum of a huge Single") << 1 << Variant(Currency{0}) << Variant(1e30f)
-                                                       << ErrorKind::Overflow;
-        QTest::newRow("quotient by Integer zero") << 2 << Variant(1.0f) << Variant(Integer{0})
-                                                  << ErrorKind::DivisionByZero;
+        QTest::newRow("Currency sum of a huge Single")
+            << 1 << Variant(Currency{0}) << Variant(1e30f) << ErrorKind::Overflow;
+        QTest::newRow("quotient by Integer zero")
+            << 2 << Variant(1.0f) << Variant(Integer{0}) << ErrorKind::DivisionByZero;
         QTest::newRow("quotient by Empty") << 2 << Variant(1.0f) << Variant() << ErrorKind::DivisionByZero;
         QTest::newRow("zero by zero") << 2 << Variant(0.0f) << Variant(-0.0f) << ErrorKind::DivisionByZero;
         QTest::newRow("Double quotient beyond its range") << 2 << big << Variant(0.5) << ErrorKind::Overflow;
@@ -305,10 +298,8 @@ private slots:
         QTest::newRow("Empty is 0") << Variant() << Variant(Integer{0}) << false << true;
         QTest::newRow("negative below Empty") << Variant(-1.0f) << Variant() << true << false;
         QTest::newRow("minus zero equals zero") << Variant(-0.0f) << Variant(Integer{0}) << false << true;
-        QTest::newRow("Integer counter against bound") << Variant(Integer{3}) << Variant(Integer{2}) << false
-                                                       << false;
-        QTest::newRow("Currency against Integer") << Variant(Currency{20000}) << Variant(Integer{2}) << false
-                                                  << true;
+        QTest::newRow("Integer counter against bound") << Variant(Integer{3}) << Variant(Integer{2}) << false << false;
+        QTest::newRow("Currency against Integer") << Variant(Currency{20000}) << Variant(Integer{2}) << false << true;
         QTest::newRow("Double against Currency") << Variant(0.00005) << Variant(Currency{1}) << true << false;
         QTest::newRow("NaN is neither") << Variant(std::nan("")) << Variant(1.0) << false << false;
     }

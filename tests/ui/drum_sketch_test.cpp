@@ -124,9 +124,10 @@ private slots:
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const SketchLine& line = lines[i];
             const int number = int(i) + 1;
-            QCOMPARE(QString::fromUtf8(line.name.data(), qsizetype(line.name.size())), QStringLiteral("Line%1").arg(number));
+            QCOMPARE(QString::fromUtf8(line.name.data(), qsizetype(line.name.size())),
+                     QStringLiteral("Line%1").arg(number));
             const SketchInk ink = number == 10 ? SketchInk::WindowText
-                                : number <= 11 ? SketchInk::Outline
+                : number <= 11                 ? SketchInk::Outline
                                                : SketchInk::Dimension;
             QCOMPARE(line.ink, ink);
             for (const int x : {line.x1, line.x2}) {
@@ -181,8 +182,8 @@ private slots:
                 const auto line = expected.lines.constFind(pixel);
                 const QString where = QStringLiteral("pixel %1,%2").arg(x).arg(y);
                 if (expected.inCircle(pixel)) {
-                    const bool allowed = shown == black || shown == background
-                        || (line != expected.lines.cend() && shown == *line);
+                    const bool allowed
+                        = shown == black || shown == background || (line != expected.lines.cend() && shown == *line);
                     QVERIFY2(allowed, qPrintable(where));
                 } else if (expected.either.contains(pixel)) {
                     QVERIFY2(shown == red || shown == background, qPrintable(where));
@@ -196,7 +197,8 @@ private slots:
 
         // The slanted leader runs on: one of the two pixels in each column.
         for (const QPoint& pixel : expected.either) {
-            const QPoint other = expected.either.contains(pixel + QPoint(0, 1)) ? pixel + QPoint(0, 1) : pixel - QPoint(0, 1);
+            const QPoint other
+                = expected.either.contains(pixel + QPoint(0, 1)) ? pixel + QPoint(0, 1) : pixel - QPoint(0, 1);
             QVERIFY(image.pixelColor(pixel) == red || image.pixelColor(other) == red);
         }
 

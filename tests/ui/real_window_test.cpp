@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QRect>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
@@ -50,15 +50,15 @@ QImage fromXwd(const QByteArray& dump)
     const qsizetype start = qsizetype(headerSize) + qsizetype(colours) * 12;
     if (bitsPerPixel != 32 || dump.size() < start + qsizetype(bytesPerLine) * height)
         return {};
-    const auto channel = [](quint32 pixel, quint32 mask) {
-        return int((pixel & mask) >> qCountTrailingZeroBits(mask)) & 0xff;
-    };
+    const auto channel
+        = [](quint32 pixel, quint32 mask) { return int((pixel & mask) >> qCountTrailingZeroBits(mask)) & 0xff; };
     QImage image(int(width), int(height), QImage::Format_RGB32);
     for (quint32 y = 0; y < height; ++y) {
         for (quint32 x = 0; x < width; ++x) {
             const char* at = dump.constData() + start + y * bytesPerLine + x * 4;
             const quint32 pixel = byteOrder == 0 ? qFromLittleEndian<quint32>(at) : qFromBigEndian<quint32>(at);
-            image.setPixel(int(x), int(y), qRgb(channel(pixel, redMask), channel(pixel, greenMask), channel(pixel, blueMask)));
+            image.setPixel(int(x), int(y),
+                           qRgb(channel(pixel, redMask), channel(pixel, greenMask), channel(pixel, blueMask)));
         }
     }
     return image;
@@ -73,7 +73,8 @@ int pixelsOf(const QImage& image, const QRect& box, QRgb colour, int shades = 0)
             if (!image.valid(x, y))
                 continue;
             const QRgb pixel = image.pixel(x, y);
-            count += std::abs(qRed(pixel) - qRed(colour)) <= shades && std::abs(qGreen(pixel) - qGreen(colour)) <= shades
+            count += std::abs(qRed(pixel) - qRed(colour)) <= shades
+                    && std::abs(qGreen(pixel) - qGreen(colour)) <= shades
                     && std::abs(qBlue(pixel) - qBlue(colour)) <= shades
                 ? 1
                 : 0;
@@ -89,8 +90,8 @@ class RealWindowTest : public QObject {
 
     QProcess server;
     QProcess program;
-    QTemporaryDir home; // the program's home, where its Documents folder is
-    QProcessEnvironment environment; // the program's: the user's own locale
+    QTemporaryDir home;                    // the program's home, where its Documents folder is
+    QProcessEnvironment environment;       // the program's: the user's own locale
     QProcessEnvironment clientEnvironment; // the X clients': untranslated
     QString windowId;
 
@@ -118,14 +119,17 @@ class RealWindowTest : public QObject {
         return QString::fromLatin1(found.value_or(QByteArray()).trimmed());
     }
 
-    QImage screenshot() { return fromXwd(x(QStringLiteral("xwd"), {"-silent", "-id", windowId}).value_or(QByteArray())); }
+    QImage screenshot()
+    {
+        return fromXwd(x(QStringLiteral("xwd"), {"-silent", "-id", windowId}).value_or(QByteArray()));
+    }
 
     // xdotool's input goes to the window under the pointer, as a person's does.
     void clickAt(const QRect& box)
     {
         const QPoint at = box.center();
-        QVERIFY(x(QStringLiteral("xdotool"), {"mousemove", "--window", windowId, QString::number(at.x()),
-                                              QString::number(at.y()), "click", "1"}));
+        QVERIFY(x(QStringLiteral("xdotool"),
+                  {"mousemove", "--window", windowId, QString::number(at.x()), QString::number(at.y()), "click", "1"}));
     }
 
     void typeText(const QString& text) { QVERIFY(x(QStringLiteral("xdotool"), {"type", "--delay", "10", text})); }
@@ -136,7 +140,8 @@ private slots:
         // Xvfb picks a free display and tells its number on its output. Its
         // messages go nowhere: a full pipe that nobody reads would stop it.
         server.setStandardErrorFile(QProcess::nullDevice());
-        server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
+        server.start(QStringLiteral("Xvfb"),
+                     {"-displayfd", "1", "-screen", "0", "800x600x24", "-nolisten", "tcp", "-noreset"});
         QVERIFY2(server.waitForStarted(5000), "Xvfb is missing (Debian: xvfb)");
         QTRY_VERIFY_WITH_TIMEOUT(server.canReadLine() || server.state() != QProcess::Running, 10000);
         const QByteArray display = server.readLine().trimmed();

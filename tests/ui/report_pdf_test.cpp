@@ -67,8 +67,8 @@ const QRectF textArea = [] {
 
 struct RenderedReport {
     bool ok = false;
-    QStringList pages; // pdftotext -layout, one entry a page
-    QStringList fonts; // pdffonts' font names without their subset prefixes
+    QStringList pages;   // pdftotext -layout, one entry a page
+    QStringList fonts;   // pdffonts' font names without their subset prefixes
     QStringList outside; // words that stand outside the text area
 
     QString all() const { return flattened(pages.join(QLatin1Char(' '))); }
@@ -83,10 +83,12 @@ RenderedReport render(const Report& report)
         qWarning("saveReportPdf failed: %s", qPrintable(reason));
         return rendered;
     }
-    const QString text = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    const QString text
+        = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     const QString info = popplerOutput(QStringLiteral("pdfinfo"), {pdf});
     const QString fonts = popplerOutput(QStringLiteral("pdffonts"), {pdf});
-    const QString boxes = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    const QString boxes
+        = popplerOutput(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     if (text.isEmpty() || info.isEmpty() || fonts.isEmpty() || boxes.isEmpty())
         return rendered;
 
@@ -94,8 +96,8 @@ RenderedReport render(const Report& report)
     rendered.pages = text.split(QLatin1Char('\f'));
     if (rendered.pages.last().trimmed().isEmpty())
         rendered.pages.removeLast();
-    const auto pageCount = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption)
-                               .match(info);
+    const auto pageCount
+        = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption).match(info);
     if (!pageCount.hasMatch() || pageCount.captured(1).toInt() != rendered.pages.size()) {
         qWarning("pdfinfo counts %s pages, pdftotext %lld", qPrintable(pageCount.captured(1)),
                  static_cast<long long>(rendered.pages.size()));
@@ -179,7 +181,8 @@ private slots:
     void full_report_opens_with_the_title_block()
     {
         const QString first = flattened(full_.pages.first());
-        QVERIFY(first.startsWith(QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 1 Расчёт каната ")));
+        QVERIFY(
+            first.startsWith(QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 1 Расчёт каната ")));
     }
 
     void full_report_numbers_every_page()
@@ -188,15 +191,13 @@ private slots:
         QVERIFY(footersNumberEveryPage(full_));
     }
 
-    void full_report_keeps_inside_the_margins()
-    {
-        QCOMPARE(full_.outside, QStringList());
-    }
+    void full_report_keeps_inside_the_margins() { QCOMPARE(full_.outside, QStringList()); }
 
     void full_report_heads_each_run_in_order()
     {
         const QString all = full_.all();
-        const QStringList headings{QStringLiteral(" 1 Расчёт каната "), QStringLiteral(" 2 Допустимые размеры барабана "),
+        const QStringList headings{QStringLiteral(" 1 Расчёт каната "),
+                                   QStringLiteral(" 2 Допустимые размеры барабана "),
                                    QStringLiteral(" 3 Расчёт канатоёмкости ")};
         qsizetype from = 0;
         for (const QString& heading : headings) {
@@ -211,13 +212,16 @@ private slots:
     {
         QTest::addColumn<QString>("row");
         // The columns: quantity, symbol, unit, as typed, as read.
-        QTest::newRow("Таблица 1") << "Таблица 1 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Вес груза";
+        QTest::newRow("Таблица 1")
+            << "Таблица 1 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Вес груза";
         QTest::newRow("load") << "Вес груза Q кг 1000 1000";
         QTest::newRow("breaking force") << "Разрывное усилие каната Fр Н 50000 50000";
         QTest::newRow("duty factor") << "Коэффициент запаса по режиму работы k — — 5.5";
-        QTest::newRow("Таблица 2") << "Таблица 2 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
+        QTest::newRow("Таблица 2")
+            << "Таблица 2 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
         QTest::newRow("rope diameter, limits") << "Диаметр каната d мм 12 12";
-        QTest::newRow("Таблица 3") << "Таблица 3 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
+        QTest::newRow("Таблица 3")
+            << "Таблица 3 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
         QTest::newRow("drum diameter") << "Диаметр барабана D мм 400 400";
         QTest::newRow("drum length") << "Длина барабана L мм 800 800";
         QTest::newRow("rope diameter, capacity") << "Диаметр каната d мм 15 15";
@@ -266,7 +270,8 @@ private slots:
         QTest::newRow("limits") << "где Dмин — минимальный диаметр барабана, мм; 19 — наименьшее отношение диаметра "
                                    "барабана к диаметру каната; d — диаметр каната, мм; Lмакс — максимальная длина "
                                    "барабана, мм; 3 — наибольшее отношение длины барабана к его диаметру. 3 Расчёт";
-        QTest::newRow("capacity, first") << "где n — число витков в слое; L — длина барабана, мм; d — диаметр каната, мм;";
+        QTest::newRow("capacity, first")
+            << "где n — число витков в слое; L — длина барабана, мм; d — диаметр каната, мм;";
         QTest::newRow("capacity, layers only the sum names")
             << "S — канатоёмкость без учёта неравномерности укладки, м; l1 — длина каната в слое 1, м; "
                "l2 — длина каната в слое 2, м;";
@@ -299,9 +304,9 @@ private slots:
     {
         QFETCH(QString, row);
         // Each row on a line of its own.
-        const QRegularExpression line(QLatin1Char('^') + QRegularExpression::escape(row).replace(
-                                          QStringLiteral("\\ "), QStringLiteral("\\s+"))
-                                          + QStringLiteral("$"));
+        const QRegularExpression line(
+            QLatin1Char('^') + QRegularExpression::escape(row).replace(QStringLiteral("\\ "), QStringLiteral("\\s+"))
+            + QStringLiteral("$"));
         bool found = row.startsWith(QStringLiteral("Таблица")) ? full_.all().contains(row) : false;
         for (const QString& text : full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n')))
             found = found || line.match(text.trimmed()).hasMatch();
@@ -315,9 +320,12 @@ private slots:
         // the drum length in Text5 under the drum, the rope capacity at the
         // bottom; then the figure's caption.
         const QStringList linesInOrder{
-            QStringLiteral("^Слои\\s+3\\s+5$"),     QStringLiteral("^Витки\\s+53\\s+Y\\s+24$"),
-            QStringLiteral("^535$"),                QStringLiteral("^400$"),
-            QStringLiteral("^800$"),                QStringLiteral("^Канатоёмкость, м\\s+200\\.0549$"),
+            QStringLiteral("^Слои\\s+3\\s+5$"),
+            QStringLiteral("^Витки\\s+53\\s+Y\\s+24$"),
+            QStringLiteral("^535$"),
+            QStringLiteral("^400$"),
+            QStringLiteral("^800$"),
+            QStringLiteral("^Канатоёмкость, м\\s+200\\.0549$"),
             QStringLiteral("^Рисунок 1 — Барабан: введённые и рассчитанные размеры$"),
         };
         const QStringList lines = full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n'));
@@ -333,14 +341,15 @@ private slots:
     void full_report_sets_its_text_in_the_window_font()
     {
         // DejaVu Sans only for the floor and ceiling brackets.
-        QCOMPARE(full_.fonts, QStringList({QStringLiteral("DejaVuSans"), QStringLiteral("LiberationSans"),
-                                           QStringLiteral("LiberationSans-Bold")}));
+        QCOMPARE(full_.fonts,
+                 QStringList({QStringLiteral("DejaVuSans"), QStringLiteral("LiberationSans"),
+                              QStringLiteral("LiberationSans-Bold")}));
     }
 
     void stopped_run_says_where_and_why()
     {
-        const std::vector<RunRecord> records{
-            runOn("Command3", {{"Text4", "400"}, {"Text5", "327675"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "2"}})};
+        const std::vector<RunRecord> records{runOn(
+            "Command3", {{"Text4", "400"}, {"Text5", "327675"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "2"}})};
         const RenderedReport rendered = render(reportOf(records));
         QVERIFY(wellFormed(rendered));
         const QString all = rendered.all();
@@ -374,8 +383,9 @@ private slots:
         const RenderedReport rendered = render(reportOf({}));
         QVERIFY(wellFormed(rendered));
         QCOMPARE(rendered.pages.size(), 1);
-        QCOMPARE(rendered.all(), QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 Расчёт не "
-                                                "выполнялся: нажмите кнопку «Расчёт» одной из групп окна. Лист 1 из 1 "));
+        QCOMPARE(rendered.all(),
+                 QStringLiteral(" Расчётная записка Кальвента 1.3.0 14.03.2025 09:30 Расчёт не "
+                                "выполнялся: нажмите кнопку «Расчёт» одной из групп окна. Лист 1 из 1 "));
     }
 
     void misread_text_shows_its_notice()
@@ -434,16 +444,23 @@ private slots:
         QTest::addColumn<ReportedRuns>("runs");
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("pageStart");
-        const Entries stoppedCapacity{{"Text4", "400"}, {"Text5", "327675"}, {"Text6", "10"}, {"Text7", "5000"}, {"Combo1", "2"}};
+        const Entries stoppedCapacity{{"Text4", "400"},
+                                      {"Text5", "327675"},
+                                      {"Text6", "10"},
+                                      {"Text7", "5000"},
+                                      {"Combo1", "2"}};
         const Entries misreadLoad{{"Text1", "1000,5"}, {"Text3", "50000"}, {"Option2", "on"}};
         QTest::newRow("a formula of two lines that a page would end inside")
-            << ReportedRuns{{"Command1", ropeCheckEntries}, {"Command2", drumLimitsEntries}, {"Command3", stoppedCapacity}}
-            << 2 << "lN = 3.14159 · PN · n / 1000 — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
+            << ReportedRuns{{"Command1", ropeCheckEntries},
+                            {"Command2", drumLimitsEntries},
+                            {"Command3", stoppedCapacity}}
+            << 2
+            << "lN = 3.14159 · PN · n / 1000 — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
         // The stale mark of the first run moves the verdict to start right at
         // the second page's end.
         QTest::newRow("a paragraph that starts right at a page's end")
-            << ReportedRuns{{"Command2", {{"Text2", "2E+37"}}, true}, {"Command3", {}}, {"Command1", misreadLoad}}
-            << 3 << "Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
+            << ReportedRuns{{"Command2", {{"Text2", "2E+37"}}, true}, {"Command3", {}}, {"Command1", misreadLoad}} << 3
+            << "Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
     }
 
     void page_breaks_print_each_line_once()
@@ -478,10 +495,11 @@ private slots:
         QTest::newRow("missing folder") << QStringLiteral("missing/report.pdf") << QStringLiteral("нет такой папки");
         QTest::newRow("a folder's name") << QString() << QStringLiteral("это имя папки, а не файла");
         // The kernel's attribute files take no new file, not even from root.
-        QTest::newRow("no right to write") << QStringLiteral("/sys/report.pdf")
-                                           << QStringLiteral("нет прав на запись в эту папку");
+        QTest::newRow("no right to write")
+            << QStringLiteral("/sys/report.pdf") << QStringLiteral("нет прав на запись в эту папку");
         if (const QByteArray full = qgetenv("KALVENTA_FULL_DISK"); !full.isEmpty())
-            QTest::newRow("full disk") << QString::fromLocal8Bit(full + "/report.pdf") << QStringLiteral("диск заполнен");
+            QTest::newRow("full disk") << QString::fromLocal8Bit(full + "/report.pdf")
+                                       << QStringLiteral("диск заполнен");
     }
 
     void a_failed_save_says_why()
@@ -493,8 +511,9 @@ private slots:
         QCOMPARE(ui::saveReportPdf(reportOf(allThreeRuns()), target), reason);
         QVERIFY(!QFileInfo(target).isFile());
         if (!qEnvironmentVariableIsEmpty("KALVENTA_FULL_DISK"))
-            QCOMPARE(QDir(qEnvironmentVariable("KALVENTA_FULL_DISK")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                     QStringList());
+            QCOMPARE(
+                QDir(qEnvironmentVariable("KALVENTA_FULL_DISK")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                QStringList());
     }
 
     void preview_shows_the_pages_and_goes_when_closed()

@@ -22,7 +22,7 @@ inline const Entries ropeCheckEntries{{"Text1", "1000"}, {"Text3", "50000"}, {"O
 inline const Entries drumLimitsEntries{{"Text2", "12"}};
 // The rope capacity of a 400 by 800 mm drum, 15 mm rope, 5000 kg, three
 // layers, steel, Y of one and a half rope diameters.
-inline const Entries capacityEntries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"}, {"Text7", "5000"},
+inline const Entries capacityEntries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"},  {"Text7", "5000"},
                                      {"Combo1", "2"},  {"Combo2", "0"},  {"Option5", "on"}};
 
 inline RunRecord runOn(std::string_view button, const Entries& entries)

@@ -15,8 +15,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const auto records = kalventa::ui::testing::allThreeRuns();
-    const QString reason =
-        kalventa::ui::saveReportPdf(kalventa::ui::testing::reportOf(records), QString::fromLocal8Bit(argv[1]));
+    const QString reason
+        = kalventa::ui::saveReportPdf(kalventa::ui::testing::reportOf(records), QString::fromLocal8Bit(argv[1]));
     if (!reason.isEmpty()) {
         QTextStream(stderr) << "cannot write " << argv[1] << ": " << reason << "\n";
         return 1;

@@ -9,11 +9,11 @@
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
-#include <QMimeData>
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,7 +46,9 @@ class RulesCheckDialogTest : public QObject {
 
     QStringList results() const
     {
-        return control<QPlainTextEdit>(*dialog(), QStringLiteral("rulesResults")).toPlainText().split(QLatin1Char('\n'));
+        return control<QPlainTextEdit>(*dialog(), QStringLiteral("rulesResults"))
+            .toPlainText()
+            .split(QLatin1Char('\n'));
     }
 
     // The lines of one part: from its heading to the next line without indent.
@@ -54,8 +56,8 @@ class RulesCheckDialogTest : public QObject {
     {
         const QStringList lines = results();
         QStringList out;
-        for (qsizetype i = lines.indexOf(heading) + 1; i > 0 && i < lines.size() && lines[i].startsWith(QLatin1String("  "));
-             ++i)
+        for (qsizetype i = lines.indexOf(heading) + 1;
+             i > 0 && i < lines.size() && lines[i].startsWith(QLatin1String("  ")); ++i)
             out << lines[i].mid(2);
         return out;
     }
@@ -110,10 +112,11 @@ private slots:
     void it_follows_the_window_fields_and_its_own_inputs()
     {
         open();
-        QCOMPARE(part(QStringLiteral("Канат")),
-                 (QStringList{"Канат не проверен: нет исходных данных: вес груза Q (поле окна «Вес груза, кг, для расчёта "
-                              "каната»); нет исходных данных: разрывное усилие каната Fр (поле окна «Разрывное усилие "
-                              "каната, Н»)"}));
+        QCOMPARE(
+            part(QStringLiteral("Канат")),
+            (QStringList{"Канат не проверен: нет исходных данных: вес груза Q (поле окна «Вес груза, кг, для расчёта "
+                         "каната»); нет исходных данных: разрывное усилие каната Fр (поле окна «Разрывное усилие "
+                         "каната, Н»)"}));
         QTest::keyClicks(&field("Text1"), QStringLiteral("1000"));
         QTest::keyClicks(&field("Text3"), QStringLiteral("54936"));
         QCOMPARE(part(QStringLiteral("Канат")),
@@ -140,13 +143,15 @@ private slots:
         chooseGroup(QStringLiteral("M7"));
         field("Text2").setText(QStringLiteral("12"));
         control<QPushButton>(*window, QStringLiteral("Command2")).click();
-        QCOMPARE(part(QStringLiteral("Барабан")),
-                 (QStringList{"h1 = (Dмин + d) / d = (228 + 12) / 12 = 20",
-                              "Группа M7: h1 = 20 < 22.4 — требование не выполнено; требуется D ≥ (22.4 − 1) · d = 256.8 мм",
-                              "Наивысшая группа, требованию которой барабан отвечает: M6"}));
+        QCOMPARE(
+            part(QStringLiteral("Барабан")),
+            (QStringList{"h1 = (Dмин + d) / d = (228 + 12) / 12 = 20",
+                         "Группа M7: h1 = 20 < 22.4 — требование не выполнено; требуется D ≥ (22.4 − 1) · d = 256.8 мм",
+                         "Наивысшая группа, требованию которой барабан отвечает: M6"}));
         field("Text2").setText(QStringLiteral("13"));
-        QCOMPARE(results().value(0), QStringLiteral("Внимание: Dмин взят из расчёта допустимых размеров барабана: исходные "
-                                                    "данные изменены после расчёта"));
+        QCOMPARE(results().value(0),
+                 QStringLiteral("Внимание: Dмин взят из расчёта допустимых размеров барабана: исходные "
+                                "данные изменены после расчёта"));
     }
 
     void every_control_is_named_and_reached_by_tab()
@@ -165,17 +170,18 @@ private slots:
             if (QApplication::focusWidget() == first)
                 break;
         }
-        QCOMPARE(names, (QStringList{
-                            "rulesGroup: Группа классификации механизма, M1–M8",
-                            "rulesRunning: Канат бегучий или стоячий: бегучий",
-                            "rulesReevingRatio: Кратность полиспаста u, пустое поле — 1",
-                            "rulesWoundBranches: Ветвей каната, навиваемых на барабан, a, пустое поле — 1",
-                            "rulesEfficiency: КПД полиспаста η, пустое поле — по кратности и подшипникам блоков",
-                            "rulesRolling: Подшипники блоков: качения, ηб = 0.985",
-                            "rulesHookMass: Масса крюковой подвески m, кг, пустое поле — 0",
-                            "rulesResults: Результаты проверки",
-                            "rulesClose: Закрыть",
-                        }));
+        QCOMPARE(names,
+                 (QStringList{
+                     "rulesGroup: Группа классификации механизма, M1–M8",
+                     "rulesRunning: Канат бегучий или стоячий: бегучий",
+                     "rulesReevingRatio: Кратность полиспаста u, пустое поле — 1",
+                     "rulesWoundBranches: Ветвей каната, навиваемых на барабан, a, пустое поле — 1",
+                     "rulesEfficiency: КПД полиспаста η, пустое поле — по кратности и подшипникам блоков",
+                     "rulesRolling: Подшипники блоков: качения, ηб = 0.985",
+                     "rulesHookMass: Масса крюковой подвески m, кг, пустое поле — 0",
+                     "rulesResults: Результаты проверки",
+                     "rulesClose: Закрыть",
+                 }));
         // The arrow keys choose within an option pair.
         auto& running = control<QRadioButton>(check, QStringLiteral("rulesRunning"));
         running.setFocus();

@@ -23,8 +23,11 @@ using kalventa::testing::MemoryControls;
 
 namespace {
 
-const std::map<std::string, std::string> entries{
-    {"Text1", "1000"}, {"Text3", "50000"}, {"Option2", "on"}, {"Text4", "228"}, {"Text6", "12"}};
+const std::map<std::string, std::string> entries{{"Text1", "1000"},
+                                                 {"Text3", "50000"},
+                                                 {"Option2", "on"},
+                                                 {"Text4", "228"},
+                                                 {"Text6", "12"}};
 
 // An A4 page's text area at the report's resolution.
 const QSizeF body(170 / 25.4 * ui::reportLayoutDpi, 262 / 25.4 * ui::reportLayoutDpi);
@@ -82,9 +85,10 @@ private slots:
                  QStringLiteral("(3)"));
         QCOMPARE(section.value(section.indexOf(QStringLiteral("Основания:")) + 2).left(22),
                  QStringLiteral("h1: FEM 1.001 «Rules f"));
-        QCOMPARE(section.last(), QStringLiteral("Числа проверки — обычные числа двойной точности с тремя знаками после "
-                                                "точки; с числами исходной методики они не связаны и её результатов не "
-                                                "меняют."));
+        QCOMPARE(section.last(),
+                 QStringLiteral("Числа проверки — обычные числа двойной точности с тремя знаками после "
+                                "точки; с числами исходной методики они не связаны и её результатов не "
+                                "меняют."));
     }
 
     void the_window_adds_it_once_the_check_was_opened()

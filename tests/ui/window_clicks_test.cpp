@@ -150,15 +150,42 @@ private slots:
         QTest::addColumn<QString>("verdict");
         const QString none;
         const QString notPermissible = QStringLiteral("Не допустимо");
-        QTest::newRow("light duty, force equal to the tension") << "1000" << "50000" << "Option1" << " 50000" << none;
-        QTest::newRow("light duty, force just below") << "1000" << "49999" << "Option1" << " 50000" << notPermissible;
-        QTest::newRow("medium duty is a Double") << "1000" << "50000" << "Option2" << " 55000" << notPermissible;
-        QTest::newRow("traction duty") << "1000" << "50000" << "Option4" << " 45000" << none;
-        QTest::newRow("heavy duty, 8.3 kg, 7 digits") << "8.3" << "" << "Option3" << " 498" << none;
-        QTest::newRow("medium duty, 8.3 kg, 15 digits") << "8.3" << "" << "Option2" << " 456.500010490417" << none;
-        QTest::newRow("empty force counts as 1E+08") << "2000000" << "" << "Option3" << " 1.2E+08" << notPermissible;
-        QTest::newRow("no duty chosen, negative force") << "1000" << "-1" << "" << " 0" << notPermissible;
-        QTest::newRow("decimal comma reads up to the comma") << "5,5" << "" << "Option1" << " 250" << none;
+        QTest::newRow("light duty, force equal to the tension") << "1000"
+                                                                << "50000"
+                                                                << "Option1"
+                                                                << " 50000" << none;
+        QTest::newRow("light duty, force just below") << "1000"
+                                                      << "49999"
+                                                      << "Option1"
+                                                      << " 50000" << notPermissible;
+        QTest::newRow("medium duty is a Double") << "1000"
+                                                 << "50000"
+                                                 << "Option2"
+                                                 << " 55000" << notPermissible;
+        QTest::newRow("traction duty") << "1000"
+                                       << "50000"
+                                       << "Option4"
+                                       << " 45000" << none;
+        QTest::newRow("heavy duty, 8.3 kg, 7 digits") << "8.3"
+                                                      << ""
+                                                      << "Option3"
+                                                      << " 498" << none;
+        QTest::newRow("medium duty, 8.3 kg, 15 digits") << "8.3"
+                                                        << ""
+                                                        << "Option2"
+                                                        << " 456.500010490417" << none;
+        QTest::newRow("empty force counts as 1E+08") << "2000000"
+                                                     << ""
+                                                     << "Option3"
+                                                     << " 1.2E+08" << notPermissible;
+        QTest::newRow("no duty chosen, negative force") << "1000"
+                                                        << "-1"
+                                                        << ""
+                                                        << " 0" << notPermissible;
+        QTest::newRow("decimal comma reads up to the comma") << "5,5"
+                                                             << ""
+                                                             << "Option1"
+                                                             << " 250" << none;
     }
 
     void rope_check()
@@ -199,10 +226,18 @@ private slots:
         QTest::addColumn<QString>("ropeDiameter");
         QTest::addColumn<QString>("minDiameter");
         QTest::addColumn<QString>("maxLength");
-        QTest::newRow("12 mm") << "12" << " 228" << " 684";
-        QTest::newRow("8.3 mm, with a full stop") << "8.3" << " 157.7" << " 473.1";
-        QTest::newRow("decimal comma") << "12,5" << " 228" << " 684";
-        QTest::newRow("empty") << "" << " 0" << " 0";
+        QTest::newRow("12 mm") << "12"
+                               << " 228"
+                               << " 684";
+        QTest::newRow("8.3 mm, with a full stop") << "8.3"
+                                                  << " 157.7"
+                                                  << " 473.1";
+        QTest::newRow("decimal comma") << "12,5"
+                                       << " 228"
+                                       << " 684";
+        QTest::newRow("empty") << ""
+                               << " 0"
+                               << " 0";
     }
 
     void drum_size_limits()
@@ -222,7 +257,8 @@ private slots:
         const QStringList threeLayers{"3", " 535", " 53", " 24", " 5", " 222.2832", " 200.0549"};
         QCOMPARE(labels(capacityLabels), threeLayers);
         QVERIFY(countInk(renderAlone(control(*window, QStringLiteral("Label19")), false),
-                         control(*window, QStringLiteral("Label19")).rect(), result) > 0);
+                         control(*window, QStringLiteral("Label19")).rect(), result)
+                > 0);
         run("Command3");
         QCOMPARE(labels(capacityLabels), threeLayers);
 

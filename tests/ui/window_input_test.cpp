@@ -150,11 +150,11 @@ private slots:
         QTest::newRow("Return") << int(Qt::Key_Return) << int(Qt::NoModifier) << false << true;
         QTest::newRow("Enter on the number pad") << int(Qt::Key_Enter) << int(Qt::KeypadModifier) << false << true;
         QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier) << false << true;
-        QTest::newRow("Ctrl+Return is another shortcut") << int(Qt::Key_Return) << int(Qt::ControlModifier) << false
-                                                         << false;
+        QTest::newRow("Ctrl+Return is another shortcut")
+            << int(Qt::Key_Return) << int(Qt::ControlModifier) << false << false;
         QTest::newRow("a letter") << int(Qt::Key_A) << int(Qt::NoModifier) << false << false;
-        QTest::newRow("Return held: its repeats press nothing") << int(Qt::Key_Return) << int(Qt::NoModifier) << true
-                                                                << false;
+        QTest::newRow("Return held: its repeats press nothing")
+            << int(Qt::Key_Return) << int(Qt::NoModifier) << true << false;
     }
 
     void keys_on_a_focused_button()
@@ -236,11 +236,13 @@ private slots:
         QTest::newRow("pasted into a short text") << 2 << 0 << capacity - 1 << "Ctrl+V" << notPasted;
         QTest::newRow("pasted into a long text") << capacity - 2 << 0 << 3 << "Ctrl+V" << notPasted;
         QTest::newRow("pasted over a selection too short") << capacity << 2 << 3 << "Ctrl+V" << notPasted;
-        QTest::newRow("pasted over a selection long enough") << capacity << 3 << 3 << "Ctrl+V" << "";
+        QTest::newRow("pasted over a selection long enough") << capacity << 3 << 3 << "Ctrl+V"
+                                                             << "";
         QTest::newRow("pasted from the menu") << capacity - 2 << 0 << 3 << "menu" << notPasted;
         QTest::newRow("dropped") << 10 << 0 << capacity << "drop" << notPasted;
         QTest::newRow("typed into a full field") << capacity << 0 << 1 << "type" << notTyped;
-        QTest::newRow("typed over a selection") << capacity << 1 << 1 << "type" << "";
+        QTest::newRow("typed over a selection") << capacity << 1 << 1 << "type"
+                                                << "";
     }
 
     void an_insertion_past_the_capacity_is_refused()
@@ -296,18 +298,19 @@ private slots:
         QTest::newRow("typing after Home and Right") << text << QStringList{"Home", "Right", "Right", "type 5.5"};
         QTest::newRow("Backspace at the end") << text << QStringList{"Backspace", "Backspace", "Backspace"};
         QTest::newRow("Delete, Left at the end") << text << QStringList{"Left", "Left", "Left", "Delete", "Delete"};
-        QTest::newRow("select and copy") << text << QStringList{"Home", "Right", "Shift+Right", "Shift+Right", "Ctrl+C"};
+        QTest::newRow("select and copy") << text
+                                         << QStringList{"Home", "Right", "Shift+Right", "Shift+Right", "Ctrl+C"};
         QTest::newRow("select back and cut") << text << QStringList{"Shift+Left", "Shift+Left", "Shift+Left", "Ctrl+X"};
         QTest::newRow("words") << text << QStringList{"Home", "Ctrl+Right", "Ctrl+Right", "Ctrl+Shift+Right", "Ctrl+C"};
         QTest::newRow("words back") << text << QStringList{"Ctrl+Left", "Ctrl+Left", "Ctrl+Backspace"};
         QTest::newRow("Shift+Home, Right") << text << QStringList{"End", "Left", "Shift+Home", "Right"};
         QTest::newRow("undo typing") << text << QStringList{"type ab", "type c", "Ctrl+Z"};
         QTest::newRow("undo Backspace and typing") << text << QStringList{"type ab", "Backspace", "Ctrl+Z", "Ctrl+Z"};
-        QTest::newRow("undo and redo a cut") << text
-                                             << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X", "type 9", "Ctrl+Z",
-                                                            "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Y"};
-        QTest::newRow("paste over a selection") << text << QStringList{"Shift+Left", "Shift+Left", "Ctrl+C", "Home",
-                                                                       "Shift+Right", "Ctrl+V", "Ctrl+Z"};
+        QTest::newRow("undo and redo a cut")
+            << text << QStringList{"Shift+Left", "Shift+Left", "Ctrl+X",       "type 9",
+                                   "Ctrl+Z",     "Ctrl+Z",     "Ctrl+Shift+Z", "Ctrl+Y"};
+        QTest::newRow("paste over a selection")
+            << text << QStringList{"Shift+Left", "Shift+Left", "Ctrl+C", "Home", "Shift+Right", "Ctrl+V", "Ctrl+Z"};
         QTest::newRow("click") << text << QStringList{"click 20", "type x"};
         QTest::newRow("clicks at both ends") << text << QStringList{"click 3", "click 50", "type x"};
         QTest::newRow("shift-click") << text << QStringList{"click 40", "shift-click 10", "Ctrl+C"};
@@ -315,8 +318,8 @@ private slots:
         QTest::newRow("drag") << text << QStringList{"Home", "drag 5 45", "Ctrl+C"};
         QTest::newRow("select all") << text << QStringList{"Ctrl+A", "Ctrl+C"};
         QTest::newRow("copy, cut and undo from the menu")
-            << text << QStringList{"Shift+Left", "Shift+Left", "menu &Copy", "Left", "Shift+Left", "menu Cu&t",
-                                   "Shift+Left", "menu Delete", "menu &Undo"};
+            << text << QStringList{"Shift+Left", "Shift+Left", "menu &Copy",  "Left",      "Shift+Left",
+                                   "menu Cu&t",  "Shift+Left", "menu Delete", "menu &Undo"};
         QTest::newRow("becoming short") << text << QStringList{"Home", "Shift+End", "type 12"};
         QTest::newRow("typed, then a long paste undone")
             << QString() << QStringList{"type 12", "Home", "long clipboard", "Ctrl+V", "Ctrl+Z", "Ctrl+Z"};
@@ -358,13 +361,20 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("notice");
-        QTest::newRow("decimal comma") << "12,5" << "Прочитано как 12: запятая не входит в число. Для 12,5 введите 12.5";
-        QTest::newRow("letters after") << "12abc" << "Прочитано как 12: «abc» после числа не учтено.";
-        QTest::newRow("no number") << "abc" << "Прочитано как 0: текст не начинается с числа.";
-        QTest::newRow("markup shows as typed") << "12<b>x</b>" << "Прочитано как 12: «<b>x</b>» после числа не учтено.";
-        QTest::newRow("Cyrillic read as typed") << "12 мм" << "Прочитано как 12: «мм» после числа не учтено.";
-        QTest::newRow("read whole") << "12.5" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("decimal comma") << "12,5"
+                                       << "Прочитано как 12: запятая не входит в число. Для 12,5 введите 12.5";
+        QTest::newRow("letters after") << "12abc"
+                                       << "Прочитано как 12: «abc» после числа не учтено.";
+        QTest::newRow("no number") << "abc"
+                                   << "Прочитано как 0: текст не начинается с числа.";
+        QTest::newRow("markup shows as typed") << "12<b>x</b>"
+                                               << "Прочитано как 12: «<b>x</b>» после числа не учтено.";
+        QTest::newRow("Cyrillic read as typed") << "12 мм"
+                                                << "Прочитано как 12: «мм» после числа не учтено.";
+        QTest::newRow("read whole") << "12.5"
+                                    << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
 
     void a_misread_field_says_so()

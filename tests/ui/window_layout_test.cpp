@@ -115,11 +115,13 @@ private slots:
         QTest::addColumn<int>("alignment");
         QTest::addColumn<QColor>("ink");
 
-        const auto row = [](const char* name, const char* kind, const char* container, Twips box,
-                            const char* text, qreal points, Weight weight, Alignment alignment, QColor ink) {
+        const auto row = [](const char* name, const char* kind, const char* container, Twips box, const char* text,
+                            qreal points, Weight weight, Alignment alignment, QColor ink) {
             QTest::newRow(name) << QString::fromUtf8(kind) << QString::fromUtf8(container) << box.pixels()
                                 << QString::fromUtf8(text) << points << int(weight) << int(alignment) << ink;
         };
+        // One control a row, as the layout reads.
+        // clang-format off
     row("Frame1", "QGroupBox", "Form1", {120, 120, 6375, 2895}, "Расчет каната", 9.75, Regular, Left, groupCaption);
     row("Frame3", "QGroupBox", "Form1", {6600, 120, 3615, 2895}, "Допустимые размеры барабана", 9.75, Regular, Left, groupCaption);
     row("Frame4", "QGroupBox", "Form1", {120, 3120, 10095, 3735}, "Расчет канатоёмкости", 9.75, Regular, Left, groupCaption);
@@ -174,6 +176,7 @@ private slots:
     row("Text5", "QLineEdit", "Picture1", {2040, 2160, 615, 285}, "", 8.25, Regular, Left, black);
     row("Label27", "QLabel", "Picture1", {120, 2760, 2175, 375}, "Канатоёмкость, м", 9.75, Bold, Centred, black);
     row("Label20", "QLabel", "Picture1", {2400, 2760, 975, 255}, "", 9.75, Regular, Left, result);
+        // clang-format on
     }
 
     void controls()
@@ -277,7 +280,8 @@ private slots:
             QVERIFY2(topLabel < bottomOther, qPrintable(container->objectName()));
         }
         QWidget& sketch = control(*window, QStringLiteral("Picture1"));
-        const QRect overlap = control(*window, QStringLiteral("Label24")).geometry()
+        const QRect overlap = control(*window, QStringLiteral("Label24"))
+                                  .geometry()
                                   .intersected(control(*window, QStringLiteral("Label16")).geometry());
         QCOMPARE(overlap.width(), 9);
         QCOMPARE(sketch.childAt(overlap.center()), &control(*window, QStringLiteral("Label16")));
@@ -304,8 +308,8 @@ private slots:
     // option and leaves it with the next (the arrow keys move within it).
     void tab_order()
     {
-        const QStringList order{"Text1", "Option1", "Text3", "Command1", "Command2", "Text2", "Text6", "Combo1",
-                                "Option5", "Command3", "Picture1", "Text7", "Combo2", "Text4", "Text5", "Text1"};
+        const QStringList order{"Text1",   "Option1",  "Text3",    "Command1", "Command2", "Text2", "Text6", "Combo1",
+                                "Option5", "Command3", "Picture1", "Text7",    "Combo2",   "Text4", "Text5", "Text1"};
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         QStringList visited{QApplication::focusWidget()->objectName()};
         for (qsizetype i = 1; i < order.size(); ++i) {
@@ -363,9 +367,10 @@ private slots:
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("spoken");
         QTest::addColumn<QString>("description");
-        const auto row = [](const char* name, QAccessible::Role role, const char* spoken, const char* description = "") {
-            QTest::newRow(name) << int(role) << QString::fromUtf8(spoken) << QString::fromUtf8(description);
-        };
+        const auto row
+            = [](const char* name, QAccessible::Role role, const char* spoken, const char* description = "") {
+                  QTest::newRow(name) << int(role) << QString::fromUtf8(spoken) << QString::fromUtf8(description);
+              };
         using enum QAccessible::Role;
         row("Form1", Window, "Кальвента ");
         row("Text1", EditableText, "Вес груза, кг, для расчёта каната");
@@ -385,18 +390,14 @@ private slots:
         row("Combo2", ComboBox, "Материал барабана", "Ничего не выбрано");
         row("Label19", StaticText, "Канатоёмкость без учёта неравномерности укладки: нет результата",
             "S = l1 + … + lN — канатоёмкость без учёта неравномерности укладки, м");
-        row("Label18", StaticText, "Слоёв каната: нет результата",
-            "N — число слоёв каната");
-        row("Label16", StaticText, "Витков в слое: нет результата",
-            "n = ⌊L / d⌋ — число витков в слое");
-        row("Label20", StaticText, "Канатоёмкость: нет результата",
-            "Sк = 0.9 · S — канатоёмкость, м");
+        row("Label18", StaticText, "Слоёв каната: нет результата", "N — число слоёв каната");
+        row("Label16", StaticText, "Витков в слое: нет результата", "n = ⌊L / d⌋ — число витков в слое");
+        row("Label20", StaticText, "Канатоёмкость: нет результата", "Sк = 0.9 · S — канатоёмкость, м");
         row("Text4", EditableText, "Диаметр барабана, мм");
         row("Text5", EditableText, "Длина барабана, мм");
         row("Label12", StaticText, "Остаток длины барабана за последним витком: нет результата",
             "g = L − n · d — остаток длины барабана за последним витком, мм");
-        row("Label21", StaticText, "Диаметр реборды: нет результата",
-            "F = PN + d + 2 · d · Y — диаметр реборды, мм");
+        row("Label21", StaticText, "Диаметр реборды: нет результата", "F = PN + d + 2 · d · Y — диаметр реборды, мм");
         row("Label23", StaticText, "Толщина стенки барабана: нет результата",
             "t = ⌈Q / ([σ] · d)⌉ — толщина стенки барабана, мм");
         row("Label2", StaticText, "Минимальное допустимое натяжение каната, Н");
@@ -404,7 +405,8 @@ private slots:
         row("Frame5", Grouping, "Размер Y (см. черт.)");
         row("Command1", Button, "Расчет",
             "Расчёт каната: минимальное допустимое натяжение каната и заключение о канате");
-        row("Command2", Button, "Расчёт", "Допустимые размеры барабана: минимальный диаметр и максимальная длина барабана");
+        row("Command2", Button, "Расчёт",
+            "Допустимые размеры барабана: минимальный диаметр и максимальная длина барабана");
         row("Command3", Button, "Расчёт",
             "Расчёт канатоёмкости: витки, слои, диаметр реборды, канатоёмкость и толщина стенки барабана");
         row("Picture1", Graphic, "Эскиз барабана",

@@ -79,7 +79,8 @@ private slots:
     {
         QTest::addColumn<QString>("before"); // the row's name is the label's
         QTest::addColumn<QString>("after");
-        QTest::newRow("Label8") << "Dмин = 19 · d — минимальный диаметр барабана, мм" << "Dмин = 19 · d = 19 · 12 = 228 мм";
+        QTest::newRow("Label8") << "Dмин = 19 · d — минимальный диаметр барабана, мм"
+                                << "Dмин = 19 · d = 19 · 12 = 228 мм";
         QTest::newRow("Label10") << "Lмакс = 3 · Dмин — максимальная длина барабана, мм"
                                  << "Lмакс = 3 · Dмин = 3 · 228 = 684 мм";
         QTest::newRow("Label3") << "Sмин = Q · k · 10 — минимальное допустимое натяжение каната, Н"
@@ -118,10 +119,10 @@ private slots:
         QStringList offered;
         for (const QAction* action : window->actions())
             offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
-        QCOMPARE(offered, (QStringList{"Просмотр и печать расчётной записки… Ctrl+P",
-                                       "Сохранить расчётную записку в PDF… Ctrl+S",
-                                       "Копировать результаты Ctrl+Shift+C",
-                                       "Проверка по действующим правилам… F9"}));
+        QCOMPARE(
+            offered,
+            (QStringList{"Просмотр и печать расчётной записки… Ctrl+P", "Сохранить расчётную записку в PDF… Ctrl+S",
+                         "Копировать результаты Ctrl+Shift+C", "Проверка по действующим правилам… F9"}));
         QCOMPARE(control(*window, QStringLiteral("Command1")).toolTip(),
                  QStringLiteral("Расчёт каната. Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — сохранить в "
                                 "PDF. Проверка по действующим правилам: F9"));
@@ -136,7 +137,7 @@ private slots:
         field("Text2").setText(QStringLiteral("12"));
         press("Command2");
         press("Command3");
-        field("Text2").setText(QStringLiteral("13")); // after its run: the run is marked
+        field("Text2").setText(QStringLiteral("13"));                         // after its run: the run is marked
         auto& layers = control<QComboBox>(*window, QStringLiteral("Combo1")); // and a list chosen anew
         layers.setFocus();
         QTest::keyClick(&layers, Qt::Key_Down);
@@ -149,15 +150,16 @@ private slots:
         QCOMPARE(lines.value(0), QStringLiteral("Величина\tЗначение\tЕд. изм."));
         QCOMPARE(lines.value(1), QStringLiteral("Расчёт каната\t\t"));
         QVERIFY(lines.contains(QStringLiteral("Заключение о канате\tканат не допустим\t")));
-        QVERIFY(lines.contains(
-            QStringLiteral("Допустимые размеры барабана (исходные данные изменены после расчёта: диаметр каната)\t\t")));
         QVERIFY(lines.contains(QStringLiteral(
-            "Расчёт канатоёмкости (исходные данные изменены после расчёта: число слоёв каната)\t\t")));
+            "Допустимые размеры барабана (исходные данные изменены после расчёта: диаметр каната)\t\t")));
+        QVERIFY(lines.contains(
+            QStringLiteral("Расчёт канатоёмкости (исходные данные изменены после расчёта: число слоёв каната)\t\t")));
         QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
         // Typed back as the run read it, the field no longer marks the run.
         field("Text2").setText(QStringLiteral("12"));
         QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-        QVERIFY(QApplication::clipboard()->mimeData()->text().contains(QStringLiteral("\nДопустимые размеры барабана\t\t\n")));
+        QVERIFY(QApplication::clipboard()->mimeData()->text().contains(
+            QStringLiteral("\nДопустимые размеры барабана\t\t\n")));
     }
 
     void save_offers_the_dated_name_in_documents_and_writes_a_pdf()
@@ -166,7 +168,8 @@ private slots:
         QFileDialog* dialog = nullptr;
         QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
         QCOMPARE(dialog->selectedFiles().value(0),
-                 home.filePath(QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
+                 home.filePath(
+                     QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
         QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
 
         QTemporaryDir folder;
@@ -184,15 +187,17 @@ private slots:
         QVERIFY(QDir(home.path()).rename(QStringLiteral("Documents"), QStringLiteral("Documents-away")));
         const QString offered = kalventa::ui::defaultReportPath();
         QVERIFY(QDir(home.path()).rename(QStringLiteral("Documents-away"), QStringLiteral("Documents")));
-        QCOMPARE(offered, home.filePath(QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
+        QCOMPARE(offered,
+                 home.filePath(QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate))));
     }
 
     // As Russian writes dates: the day first.
     void the_report_is_dated()
     {
         const kalventa::RunHistory none;
-        QCOMPARE(QString::fromStdString(kalventa::ui::currentReport(none, QDateTime(QDate(2026, 12, 8), QTime(9, 5))).made),
-                 QStringLiteral("08.12.2026 09:05"));
+        QCOMPARE(
+            QString::fromStdString(kalventa::ui::currentReport(none, QDateTime(QDate(2026, 12, 8), QTime(9, 5))).made),
+            QStringLiteral("08.12.2026 09:05"));
     }
 
     // The save dialog speaks Russian; a save that fails says why and comes
@@ -212,7 +217,8 @@ private slots:
         QMetaObject::invokeMethod(dialog, "accept");
         QMessageBox* box = nullptr;
         QTRY_VERIFY((box = window->findChild<QMessageBox*>()) && box->isVisible());
-        QCOMPARE(box->text(), QStringLiteral("Не удалось сохранить расчётную записку в файл\n%1\nНет такой папки.").arg(chosen));
+        QCOMPARE(box->text(),
+                 QStringLiteral("Не удалось сохранить расчётную записку в файл\n%1\nНет такой папки.").arg(chosen));
         box->accept();
         QTRY_VERIFY((dialog = window->findChild<QFileDialog*>()) && dialog->isVisible());
         QCOMPARE(dialog->selectedFiles(), QStringList{chosen});

@@ -96,8 +96,8 @@ std::string colour(const Rgb& c)
 
 std::string box(const TwipRect& b)
 {
-    return "{left: " + std::to_string(b.left) + ", top: " + std::to_string(b.top) + ", width: "
-        + std::to_string(b.width) + ", height: " + std::to_string(b.height) + "}";
+    return "{left: " + std::to_string(b.left) + ", top: " + std::to_string(b.top)
+        + ", width: " + std::to_string(b.width) + ", height: " + std::to_string(b.height) + "}";
 }
 
 // A size of whole hundredths of a point, 8.25 or 9.75, without the locale.
@@ -148,8 +148,8 @@ void writeTables(std::ostream& out)
     out << "  clientArea: " << box(clientArea) << ",\n";
     out << "  fontFamily: " << quoted(windowFontFamilyName) << ",\n";
     out << "  fonts: {\n";
-    for (const FontForm form : {FontForm::Regular8, FontForm::Bold8, FontForm::Underlined8, FontForm::Regular10,
-                                FontForm::Bold10})
+    for (const FontForm form :
+         {FontForm::Regular8, FontForm::Bold8, FontForm::Underlined8, FontForm::Regular10, FontForm::Bold10})
         out << "    " << fontName(form) << ": " << font(form) << ",\n";
     out << "  },\n";
     out << "  colours: {\n"

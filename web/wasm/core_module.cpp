@@ -6,16 +6,16 @@
 #include "core/calculation_table.h"
 #include "core/catalogue.h"
 #include "core/controls.h"
-#include "core/error_text.h"
 #include "core/copied_results.h"
+#include "core/error_text.h"
 #include "core/formulas.h"
+#include "core/kinds.h"
+#include "core/meanings.h"
 #include "core/report.h"
 #include "core/rules_check.h"
 #include "core/rules_check_report.h"
-#include "core/meanings.h"
 #include "core/run_history.h"
 #include "core/run_record.h"
-#include "core/kinds.h"
 #include "core/runtime_error.h"
 
 #include <emscripten/bind.h>
@@ -35,7 +35,10 @@ using emscripten::val;
 // the same name with the control's name.
 class PageControls final : public Controls {
 public:
-    explicit PageControls(val page) : page_(std::move(page)) {}
+    explicit PageControls(val page)
+        : page_(std::move(page))
+    {
+    }
 
     std::string text(std::string_view name) override { return page_.call<std::string>("text", std::string(name)); }
     Integer value(std::string_view name) override
@@ -115,8 +118,8 @@ val windowWords()
     val buttons = val::array();
     val formulas = val::array();
     for (const CalculationEntry& calculation : calculations()) {
-        buttons.call<void>("push",
-                           pair(calculation.button, std::string(calculation.title) + ": " + std::string(calculation.purpose)));
+        buttons.call<void>(
+            "push", pair(calculation.button, std::string(calculation.title) + ": " + std::string(calculation.purpose)));
         formulas.call<void>("push", formulasOf(calculation.id, nullptr));
     }
     words.set("inputs", inputs);
@@ -207,7 +210,8 @@ val reportData(const std::string& made)
         one.set("staleMark", section.staleNote);
         val inputs = val::array();
         for (const ReportInput& input : section.inputs)
-            inputs.call<void>("push", strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
+            inputs.call<void>("push",
+                              strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
         one.set("inputs", inputs);
         val formulas = val::array();
         for (const ReportFormula& formula : section.formulas)
@@ -223,7 +227,8 @@ val reportData(const std::string& made)
         one.set("where", where);
         val layers = val::array();
         for (const ReportLayer& layer : section.layers)
-            layers.call<void>("push", strings({layer.layer, layer.pitchDiameter, layer.flangeDiameter, layer.layerLength}));
+            layers.call<void>("push",
+                              strings({layer.layer, layer.pitchDiameter, layer.flangeDiameter, layer.layerLength}));
         one.set("layers", layers);
         one.set("verdict", section.verdict);
         one.set("stopped", section.stopped);
@@ -261,9 +266,10 @@ val rulesCheckWords()
     val controls = val::array();
     for (const rules::CheckControl& control : rules::checkControls()) {
         val one = val::object();
-        one.set("kind", control.kind == rules::ControlKind::List    ? "list"
-                        : control.kind == rules::ControlKind::Field ? "field"
-                                                                    : "options");
+        one.set("kind",
+                control.kind == rules::ControlKind::List        ? "list"
+                    : control.kind == rules::ControlKind::Field ? "field"
+                                                                : "options");
         one.set("caption", std::string(control.caption));
         one.set("names", strings({control.names[0], control.names[1]}));
         one.set("options", strings({control.options[0], control.options[1]}));
@@ -321,8 +327,9 @@ val rulesCheckNote(val page, val today)
     out.set("warnings", list(note.warnings));
     val inputs = val::array();
     for (const rules::NoteInput& input : note.inputs)
-        inputs.call<void>("push",
-                          strings({input.name, input.symbol, input.unit, input.typed, input.taken, input.origin, input.notice}));
+        inputs.call<void>(
+            "push",
+            strings({input.name, input.symbol, input.unit, input.typed, input.taken, input.origin, input.notice}));
     out.set("inputs", inputs);
     val formulaRows = val::array();
     for (const rules::NoteFormula& formula : note.formulas)
