@@ -185,7 +185,7 @@ std::size_t checkCopied(const std::vector<CopiedRow>& rows, std::size_t at, cons
     const CalculationId id = record.calculation->id;
     require(at < rows.size());
     std::string heading(record.calculation->title);
-    require(last.stale == !section.staleNote.empty() && std::string_view(section.staleNote).starts_with(staleMark));
+    require(last.stale ? std::string_view(section.staleNote).starts_with(staleMark) : section.staleNote.empty());
     if (last.stale)
         heading.append(" (").append(section.staleNote).append(")");
     require(rows[at].quantity == heading && rows[at].value.empty() && rows[at].unit.empty());
