@@ -1,5 +1,6 @@
 #include "ui/rules_check_dialog.h"
 
+#include "ui/screen_reader.h"
 #include "ui/text.h"
 #include "ui/widget_controls.h"
 
@@ -29,18 +30,6 @@ const QString dialogName = QStringLiteral("RulesCheck");
 QString spokenName(RulesQuantity quantity)
 {
     return fromUtf8(rules::entryOf(quantity).spoken);
-}
-
-// A screen reader whose focus is on a control hears its description when it
-// changes; the same text set again is announced again as well.
-void announce(QWidget& widget, const QString& description)
-{
-    if (widget.accessibleDescription() != description) {
-        widget.setAccessibleDescription(description);
-        return;
-    }
-    QAccessibleEvent event(&widget, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&event);
 }
 
 class RulesCheckDialog final : public QDialog {

@@ -32,8 +32,15 @@ void followChoice(QComboBox& list)
     QObject::connect(&list, &QComboBox::currentIndexChanged, &list, update);
 }
 
-// Sets a description and makes sure a screen reader hears it, also when the
-// same text is set again after a second run with the same inputs.
+// What a button says before its first run, and again once an input it reads
+// changes: its calculation and what it works out.
+QString purposeOf(const CalculationEntry& calculation)
+{
+    return fromUtf8(std::string(calculation.title) + ": " + std::string(calculation.purpose));
+}
+
+} // namespace
+
 void announce(QWidget& widget, const QString& description)
 {
     if (widget.accessibleDescription() != description) {
@@ -43,15 +50,6 @@ void announce(QWidget& widget, const QString& description)
     QAccessibleEvent event(&widget, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }
-
-// What a button says before its first run, and again once an input it reads
-// changes: its calculation and what it works out.
-QString purposeOf(const CalculationEntry& calculation)
-{
-    return fromUtf8(std::string(calculation.title) + ": " + std::string(calculation.purpose));
-}
-
-} // namespace
 
 void nameForScreenReaders(QWidget& window)
 {

@@ -9,6 +9,7 @@
 
 #include <string_view>
 
+class QString;
 class QWidget;
 class QAbstractButton;
 
@@ -16,6 +17,10 @@ namespace kalventa::ui {
 
 // Names, descriptions and label relations of a freshly built window.
 void nameForScreenReaders(QWidget& window);
+
+// Sets a description and makes sure a screen reader whose focus is on the
+// widget hears it, also when the same text is set again.
+void announce(QWidget& widget, const QString& description);
 
 // After a run: the results it wrote are renamed with their new texts, and
 // the button's description becomes the run's summary, which a screen reader
