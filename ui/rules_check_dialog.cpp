@@ -4,7 +4,6 @@
 #include "ui/text.h"
 #include "ui/widget_controls.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
