@@ -323,8 +323,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }))
                 ++other;
             history.inputChanged(controls[changed], controlState(other));
-            for (auto& [id, lastRun] : last)
-                lastRun.stale = lastRun.stale || reads(id, controls[changed]);
+            // A run is marked when a control it did read changes; a control a
+            // stopped run never reached leaves it as it was.
+            for (auto& [id, lastRun] : last) {
+                const auto& read = history.lastRun(id)->controlsRead;
+                lastRun.stale = lastRun.stale || std::any_of(read.begin(), read.end(), [&](const ControlRead& c) {
+                                    return c.control == controls[changed];
+                                });
+            }
         }
     }
 
