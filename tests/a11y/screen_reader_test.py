@@ -49,7 +49,12 @@ def wait_until(condition, what):
     end = time.monotonic() + TIMEOUT
     while time.monotonic() < end:
         pump()
-        value = condition()
+        try:
+            value = condition()
+        except GLib.GError:
+            # An object went away while the tree was walked (a box closing):
+            # look again.
+            value = None
         if value:
             return value
         time.sleep(0.02)
