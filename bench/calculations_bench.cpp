@@ -69,6 +69,11 @@ MemoryControls drumSizeLimitsWindow()
     return window;
 }
 
+// What six layers of the example show, checked before either benchmark times them.
+const Captions sixLayersCaptions{{"Label18", "6"},       {"Label21", " 516"}, {"Label16", " 1000"},
+                                 {"Label23", " 300"},    {"Label12", " 0"},   {"Label19", " 9537.867"},
+                                 {"Label20", " 8584.08"}};
+
 MemoryControls sixLayersWindow()
 {
     MemoryControls window;
@@ -82,14 +87,7 @@ BENCHMARK_CAPTURE(BM_Calculation, RopeCheck, &ropeCheck, ropeCheckWindow(),
                   Captions{{"Label3", " 55000"}, {"Label6", "Не допустимо"}});
 BENCHMARK_CAPTURE(BM_Calculation, DrumSizeLimits, &drumSizeLimits, drumSizeLimitsWindow(),
                   Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
-BENCHMARK_CAPTURE(BM_Calculation, RopeCapacitySixLayers, &ropeCapacity, sixLayersWindow(),
-                  Captions{{"Label18", "6"},
-                           {"Label21", " 516"},
-                           {"Label16", " 1000"},
-                           {"Label23", " 300"},
-                           {"Label12", " 0"},
-                           {"Label19", " 9537.867"},
-                           {"Label20", " 8584.08"}});
+BENCHMARK_CAPTURE(BM_Calculation, RopeCapacitySixLayers, &ropeCapacity, sixLayersWindow(), sixLayersCaptions);
 
 // The same runs recorded, as the window makes them for its notices, summary,
 // formulas and report: the cost of the record beside the bare calculation.
@@ -111,14 +109,7 @@ BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCheck, "Command1", ropeCheckWindow
                   Captions{{"Label3", " 55000"}, {"Label6", "Не допустимо"}});
 BENCHMARK_CAPTURE(BM_RecordedCalculation, DrumSizeLimits, "Command2", drumSizeLimitsWindow(),
                   Captions{{"Label8", " 157.7"}, {"Label10", " 473.1"}});
-BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCapacitySixLayers, "Command3", sixLayersWindow(),
-                  Captions{{"Label18", "6"},
-                           {"Label21", " 516"},
-                           {"Label16", " 1000"},
-                           {"Label23", " 300"},
-                           {"Label12", " 0"},
-                           {"Label19", " 9537.867"},
-                           {"Label20", " 8584.08"}});
+BENCHMARK_CAPTURE(BM_RecordedCalculation, RopeCapacitySixLayers, "Command3", sixLayersWindow(), sixLayersCaptions);
 
 // Number texts: a value, the kind it is shown as, and the text it must give.
 // A value half-way at the last digit takes the slower path that rounds it
