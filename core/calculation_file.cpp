@@ -60,18 +60,31 @@ std::string lineAndColumn(std::string_view bytes, std::size_t position)
     return "строка " + std::to_string(line) + ", столбец " + std::to_string(column);
 }
 
+constexpr int maxNesting = 32;
+
 Json parsed(std::string_view bytes)
 {
     if (const std::optional<std::size_t> bad = firstInvalidUtf8(bytes))
         throw CalculationFileError("текст файла не в кодировке UTF-8 (" + lineAndColumn(bytes, *bad) + ")");
+    // A calculation file nests four deep; far deeper nesting is refused as
+    // it is read, before the copies and the clean-up of so deep a tree would
+    // run out of stack.
+    const Json::parser_callback_t limitDepth = [](int depth, Json::parse_event_t, Json&) {
+        if (depth > maxNesting)
+            throw CalculationFileError("в файле JSON вложен глубже " + std::to_string(maxNesting) + " уровней");
+        return true;
+    };
     try {
-        return Json::parse(bytes);
+        return Json::parse(bytes, limitDepth);
     } catch (const Json::parse_error& error) {
         // The position is that of the byte after the one that broke it.
         const std::size_t at = error.byte > 0 ? error.byte - 1 : 0;
         if (at >= bytes.size())
             throw CalculationFileError("файл обрывается, не закончив JSON");
         throw CalculationFileError("это не JSON: ошибка в тексте (" + lineAndColumn(bytes, at) + ")");
+    } catch (const Json::out_of_range&) {
+        // No number of a calculation file is a JSON number beyond a Double.
+        throw CalculationFileError("в файле число вне допустимого диапазона");
     }
 }
 

@@ -116,7 +116,7 @@ run_suite asan LANG=C.UTF-8 LC_ALL=C.UTF-8 || status=1
 run_web || status=1
 
 # The fuzz targets, sharing the fuzz time: arbitrary bytes into the number
-# reading and every calculation, then into the window's fields and buttons
+# reading and every calculation, then as a calculation file, then into the window's fields and buttons
 # on the offscreen platform, then into runs whose calculation report is made,
 # copied and saved as a PDF file; from the seeds, new inputs to scratch folders.
 fuzz_seconds=${KALVENTA_FUZZ_SECONDS:-60}
@@ -134,15 +134,16 @@ run_fuzz() { # target seeds seconds [options…]
     fi
     rm -rf "$corpus"
 }
-if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz window_fuzz report_fuzz; then
-    fuzz_third=$((fuzz_seconds / 3))
+if cmake --preset fuzz && cmake --build --preset fuzz -j "$jobs" --target calculations_fuzz calculation_file_fuzz window_fuzz report_fuzz; then
+    fuzz_quarter=$((fuzz_seconds / 4))
     # Qt's targets: fontconfig's caches are no leaks, and the leak check after
     # each input need not list them each time.
     qt_leaks="suppressions=$PWD/fuzz/qt_fuzz.lsan:print_suppressions=0"
-    run_fuzz calculations_fuzz fuzz/seeds "$fuzz_third"
+    run_fuzz calculations_fuzz fuzz/seeds "$fuzz_quarter"
+    run_fuzz calculation_file_fuzz fuzz/file_seeds "$fuzz_quarter"
     # Inputs as long as 64 KiB: field texts far past a field's width.
-    LSAN_OPTIONS=$qt_leaks run_fuzz window_fuzz fuzz/seeds "$fuzz_third" -max_len=65536
-    LSAN_OPTIONS=$qt_leaks run_fuzz report_fuzz fuzz/report_seeds $((fuzz_seconds - 2 * fuzz_third))
+    LSAN_OPTIONS=$qt_leaks run_fuzz window_fuzz fuzz/seeds "$fuzz_quarter" -max_len=65536
+    LSAN_OPTIONS=$qt_leaks run_fuzz report_fuzz fuzz/report_seeds $((fuzz_seconds - 3 * fuzz_quarter))
 else
     failed=$((failed + 1))
     status=1

@@ -170,6 +170,10 @@ private slots:
         QTest::newRow("ran as text") << withReplaced(sample, "\"ran\": true", "\"ran\": \"да\"")
                                      << QStringLiteral("значение «rope_check → ran» должно быть логическим значением "
                                                        "(true или false), а в файле текст");
+        QTest::newRow("number beyond a Double")
+            << std::string("{\"format\": 1E999}") << QStringLiteral("в файле число вне допустимого диапазона");
+        QTest::newRow("nested too deep") << std::string(40, '[') + std::string(40, ']')
+                                         << QStringLiteral("в файле JSON вложен глубже 32 уровней");
         QTest::newRow("invalid UTF-8") << withReplaced(sample, "Иванов", "Ив\xD0\x28нов")
                                        << QStringLiteral("текст файла не в кодировке UTF-8 (строка 8, столбец 21)");
     }
