@@ -44,7 +44,21 @@ desktop_value() { # key
     sed -n "s/^$1=//p" "$desktop"
 }
 [[ $(desktop_value Name) == "Кальвента" ]] || fail "the menu entry is not named Кальвента"
-[[ -x "$root/usr/bin/$(desktop_value Exec)" ]] || fail "Exec does not name the installed program"
+exec_line=$(desktop_value Exec)
+[[ -x "$root/usr/bin/${exec_line%% *}" ]] || fail "Exec does not name the installed program"
+# A calculation file opened from a file manager reaches the program as its argument.
+[[ $exec_line == "kalventa %f" ]] || fail "Exec does not pass the file opened: $exec_line"
+[[ $(desktop_value MimeType) == "application/x-kalventa+json;" ]] || fail "the menu entry opens no calculation files"
+grep -q '<mediatype>application/x-kalventa+json</mediatype>' "$metainfo" \
+    || fail "the metainfo does not name the calculation file's media type"
+
+# The media type as the desktop's database builds it: *.kalventa and a file
+# that says it is a calculation, whatever its name, are calculation files.
+mime="$scratch/mime"
+cp -r "$root/usr/share/mime" "$mime"
+LC_ALL=C update-mime-database "$mime" >/dev/null 2>&1 || fail "update-mime-database rejects $mime/packages"
+grep -qx 'application/x-kalventa+json:\*.kalventa' "$mime/globs" || fail "*.kalventa is not a calculation file"
+grep -q 'kalventa-calculation' "$mime/magic" || fail "the calculation file has no magic"
 [[ $(desktop_value Icon) == "$app_id" ]] || fail "Icon does not name the installed icon"
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $app_id.desktop"
