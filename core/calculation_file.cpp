@@ -1,6 +1,7 @@
 #include "core/calculation_file.h"
 
 #include "core/calculation_file_keys.h"
+#include "core/meanings.h"
 #include "core/utf8.h"
 
 #include <nlohmann/json.hpp>
@@ -298,6 +299,42 @@ std::string writeCalculationFile(const CalculationFile& file)
         document.erase(std::string(rulesCheckKeys().fileKey));
     // Texts the window holds are UTF-8; a stray byte becomes U+FFFD, not a failed save.
     return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string resultsAsJson(const CalculationFile& file)
+{
+    Json document = Json::object();
+    for (const KeySet& keys : calculationKeys()) {
+        const SavedCalculation& saved = file.of(keys.id);
+        if (!saved.ran)
+            continue;
+        Json& results = document[std::string(keys.fileKey)] = Json::object();
+        for (const ResultKey& result : keys.results)
+            if (const auto it = saved.results.find(result.fileKey); it != saved.results.end())
+                results[std::string(result.fileKey)] = it->second;
+    }
+    return document.dump(2, ' ', false, Json::error_handler_t::replace) + "\n";
+}
+
+std::string resultsAsText(const CalculationFile& file)
+{
+    std::string text;
+    for (const KeySet& keys : calculationKeys()) {
+        const SavedCalculation& saved = file.of(keys.id);
+        if (!saved.ran)
+            continue;
+        text.append(keys.title).append("\n");
+        for (const ResultKey& result : keys.results) {
+            const auto it = saved.results.find(result.fileKey);
+            const QuantityEntry* entry = entryShownIn(result.label);
+            if (it == saved.results.end() || entry == nullptr)
+                continue;
+            const std::string shown
+                = entry->role == Role::Verdict ? inQuotes(it->second) : resultInWords(*entry, it->second);
+            text.append(entry->spokenResult).append(": ").append(shown).append("\n");
+        }
+    }
+    return text;
 }
 
 FileReading readCalculationFile(std::string_view bytes)

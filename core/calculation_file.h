@@ -97,6 +97,15 @@ struct FileReading {
     std::vector<std::string> notices;
 };
 
+// The results of the calculations the file had run, as their labels show
+// them, by calculation and quantity: {"rope_check": {"min_rope_tension_n":
+// " 275000", …}, …}; pretty-printed JSON ending in a line break.
+std::string resultsAsJson(const CalculationFile& file);
+// The same for a person: each calculation's title, then a line for each
+// label, "Минимальный диаметр барабана: 228 мм" (a verdict as its label
+// shows it, «» when empty).
+std::string resultsAsText(const CalculationFile& file);
+
 // Reads a file's bytes. Throws CalculationFileError for anything that is not
 // a calculation this version can take whole.
 FileReading readCalculationFile(std::string_view bytes);

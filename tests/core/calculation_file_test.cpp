@@ -112,6 +112,28 @@ private slots:
         QCOMPARE(reopened(written), written);
     }
 
+    void results_are_told_as_labels_show_them()
+    {
+        CalculationFile file = sampleFile();
+        file.of(CalculationId::DrumSizeLimits).ran = false;
+        QCOMPARE(QString::fromStdString(resultsAsText(file)),
+                 QStringLiteral("Расчёт каната\n"
+                                "Минимальное допустимое натяжение каната: 275000 Н\n"
+                                "Заключение о канате: «»\n"
+                                "Расчёт канатоёмкости\n"
+                                "Слоёв каната: 3\n"
+                                "Витков в слое: 66\n"
+                                "Остаток длины барабана за последним витком: 8 мм\n"
+                                "Диаметр реборды: 520 мм\n"
+                                "Канатоёмкость без учёта неравномерности укладки: 271.2072 м\n"
+                                "Канатоёмкость: 244.0865 м\n"
+                                "Толщина стенки барабана: 42 мм\n"));
+        const std::string json = resultsAsJson(file);
+        QVERIFY(json.starts_with("{\n  \"rope_check\": {\n    \"min_rope_tension_n\": \" 275000\",\n"));
+        QVERIFY(json.find("drum_size_limits") == std::string::npos);
+        QVERIFY(json.find("\"wall_thickness_mm\": \" 42\"") != std::string::npos);
+    }
+
     void round_trip_keeps_every_text_data()
     {
         QTest::addColumn<QString>("typed");
