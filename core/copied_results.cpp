@@ -37,6 +37,44 @@ std::string cell(std::string_view text)
     return out;
 }
 
+// A value in the labels' number form that a spreadsheet should take as a
+// number: an optional minus, digits, an optional point and digits, an
+// optional exponent. "1.#INF", a verdict or a text typed are not.
+bool isNumberText(std::string_view text)
+{
+    std::size_t at = text.starts_with('-') ? 1 : 0;
+    const auto digits = [&] {
+        const std::size_t start = at;
+        while (at < text.size() && text[at] >= '0' && text[at] <= '9')
+            ++at;
+        return at > start;
+    };
+    if (!digits())
+        return false;
+    if (at < text.size() && text[at] == '.' && (++at, !digits()))
+        return false;
+    if (at < text.size() && text[at] == 'E') {
+        ++at;
+        if (at < text.size() && (text[at] == '+' || text[at] == '-'))
+            ++at;
+        if (!digits())
+            return false;
+    }
+    return at == text.size();
+}
+
+// A value cell. A spreadsheet reads the cell's text by its own locale, so
+// that "271.2072" is a date or a text under a decimal comma; the value is
+// also given as the two programs read it whatever their locale: LibreOffice's
+// sdval with a US English number format, Excel's x:num.
+std::string valueCell(std::string_view value)
+{
+    if (!isNumberText(value))
+        return "<td>" + escaped(value) + "</td>";
+    const std::string number = escaped(value);
+    return "<td sdval=\"" + number + "\" sdnum=\"1033;0;General\" x:num=\"" + number + "\">" + number + "</td>";
+}
+
 } // namespace
 
 std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs)
@@ -83,8 +121,8 @@ std::string asHtmlTable(const std::vector<CopiedRow>& rows)
         if (row.value.empty() && row.unit.empty())
             html += "<tr><th colspan=\"3\">" + escaped(row.quantity) + "</th></tr>\n";
         else
-            html += "<tr><td>" + escaped(row.quantity) + "</td><td>" + escaped(row.value) + "</td><td>"
-                + escaped(row.unit) + "</td></tr>\n";
+            html += "<tr><td>" + escaped(row.quantity) + "</td>" + valueCell(row.value) + "<td>" + escaped(row.unit)
+                + "</td></tr>\n";
     }
     return html + "</table>\n";
 }

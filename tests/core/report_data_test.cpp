@@ -332,7 +332,10 @@ private slots:
                  "Расчёт остановлен\tпереполнение (остаток длины барабана)\t\n");
         const QString html = QString::fromStdString(asHtmlTable(rows));
         QVERIFY(html.startsWith("<table>\n<tr><th>Величина</th><th>Значение</th><th>Ед. изм.</th></tr>\n"));
-        QVERIFY(html.contains("<tr><td>Минимальный диаметр барабана</td><td>228</td><td>мм</td></tr>"));
+        QVERIFY(html.contains("<tr><td>Минимальный диаметр барабана</td><td sdval=\"228\" sdnum=\"1033;0;General\" "
+                              "x:num=\"228\">228</td><td>мм</td></tr>"));
+        QVERIFY(html.contains("<td sdval=\"1E+15\" sdnum=\"1033;0;General\" x:num=\"1E+15\">1E+15</td>"));
+        QVERIFY(html.contains("<td>переполнение (остаток длины барабана)</td>"));
         QVERIFY(html.contains("<tr><th colspan=\"3\">Расчёт каната</th></tr>"));
     }
 

@@ -516,7 +516,7 @@ describe('the calculation report and the results copied', () => {
     }));
     assert.equal(copied.text, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\nДиаметр каната\t12\tмм\n'
       + 'Минимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
-    assert.match(copied.html, /<td>Минимальный диаметр барабана<\/td><td>228<\/td><td>мм<\/td>/);
+    assert.match(copied.html, /<td>Минимальный диаметр барабана<\/td><td sdval="228" sdnum="1033;0;General" x:num="228">228<\/td><td>мм<\/td>/);
   });
 });
 
