@@ -55,7 +55,7 @@ std::string lineAndColumn(std::string_view bytes, std::size_t position)
 {
     position = std::min(position, bytes.size());
     const std::string_view before = bytes.substr(0, position);
-    const std::size_t line = static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1;
+    const std::size_t line = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')) + 1;
     const std::size_t lineStart = before.rfind('\n') == std::string_view::npos ? 0 : before.rfind('\n') + 1;
     const std::size_t column = utf8Length(before.substr(lineStart)) + 1;
     return "строка " + std::to_string(line) + ", столбец " + std::to_string(column);

@@ -100,7 +100,7 @@ CalculationFile captureFile(FileWindow& window, std::span<const CalculationId> r
 {
     CalculationFile file;
     for (const KeySet& keys : calculationKeys())
-        file.of(keys.id) = captured(window, keys, std::ranges::find(ran, keys.id) != ran.end());
+        file.of(keys.id) = captured(window, keys, std::find(ran.begin(), ran.end(), keys.id) != ran.end());
     if (rulesCheck != nullptr)
         file.rulesCheck = captureRulesCheck(*rulesCheck);
     return file;
@@ -124,8 +124,10 @@ std::vector<std::string> fileMisfits(const CalculationFile& file, FileWindow& wi
 std::vector<std::string> applyFile(const CalculationFile& file, FileWindow& window)
 {
     std::vector<std::string> notices;
-    for (const KeySet& keys : calculationKeys())
-        std::ranges::move(applied(file.of(keys.id), keys, window), std::back_inserter(notices));
+    for (const KeySet& keys : calculationKeys()) {
+        std::vector<std::string> more = applied(file.of(keys.id), keys, window);
+        std::move(more.begin(), more.end(), std::back_inserter(notices));
+    }
     return notices;
 }
 

@@ -244,9 +244,9 @@ const pageControls = {
   },
 };
 
-// The run-time error's message box: modal to the window, the window's
-// caption as its title, the core's message, one button.
-function showError(message) {
+// The message box: modal to the window, the window's caption as its title,
+// the core's message, one button. An error's mark, or a notice's.
+function showMessage(message, kind = 'error') {
   return new Promise(resolve => {
     const dialog = document.createElement('dialog');
     dialog.className = 'message';
@@ -261,9 +261,9 @@ function showError(message) {
     const body = document.createElement('div');
     body.className = 'body';
     const icon = document.createElement('div');
-    icon.className = 'icon';
+    icon.className = `icon ${kind}`;
     icon.setAttribute('aria-hidden', 'true');
-    icon.textContent = '×';
+    icon.textContent = kind === 'error' ? '×' : '!';
     const text = document.createElement('div');
     text.className = 'text';
     text.id = 'message-text';
@@ -522,7 +522,7 @@ async function press(button) {
   try {
     kalventa = await core;
   } catch {
-    await showError(coreMissing);
+    await showMessage(coreMissing);
     return;
   }
   const written = [];
@@ -553,7 +553,7 @@ async function press(button) {
   const message = outcome.message ?? null;
   form.dispatchEvent(new CustomEvent('calculationrun', {detail: {button, written, message, summary: outcome.summary}}));
   if (message !== null)
-    await showError(message);
+    await showMessage(message);
 }
 
 // The check against today's rules, beside the window and not modal, opened
@@ -648,7 +648,6 @@ function buildRulesCheck(words) {
       closeRulesCheck();
     }
   });
-  document.body.append(dialog);
   return dialog;
 }
 
@@ -672,7 +671,7 @@ async function refreshRulesCheck() {
 async function openRulesCheck() {
   const kalventa = await core;
   rulesCheck.returnFocus = document.activeElement;
-  rulesCheck.dialog ??= buildRulesCheck(kalventa.rulesCheckWords());
+  rulesCheck.dialog ??= document.body.appendChild(buildRulesCheck(kalventa.rulesCheckWords()));
   rulesCheck.opened = true;
   if (!rulesCheck.dialog.open)
     rulesCheck.dialog.show();
@@ -725,15 +724,230 @@ function appendRulesCheckNote(note, number) {
   report.append(section);
 }
 
+// ---- Calculation files ----------------------------------------------------
+// Ctrl+O (⌘O on a Mac) or a file dropped on the page opens a calculation
+// file, Ctrl+S (⌘S) saves one: the desktop's .kalventa file, read and written
+// by the core. Opening refuses what it cannot take before anything changes;
+// otherwise the window starts anew, takes the file's fields and choices and
+// presses again the buttons the file had pressed, so that results, formulas,
+// notices and the report are those of this version's calculations.
+
+// The calculation saved last, kept in the browser only once the user saved
+// it, and opened again when the page is loaded next, unless another file has
+// been opened since.
+const savedKey = 'kalventa.savedCalculation';
+
+// A window's controls as the core takes a file from them and gives one to
+// them, each found by name: a field's text, an option button's caption and
+// Value, a list's items and ListIndex, a label's caption.
+function fileWindowOver(find) {
+  return {
+    text: name => {
+      const found = find(name);
+      return found.type === 'radio' ? found.parentElement.textContent : (found.value ?? found.textContent);
+    },
+    value: name => (find(name).checked ? -1 : 0),
+    listIndex: name => find(name).selectedIndex,
+    listItems: name => [...find(name).options].map(option => option.text),
+    setText: (name, text) => {
+      find(name).value = text;
+    },
+    choose: name => {
+      find(name).checked = true;
+    },
+    setListIndex: (name, index) => {
+      find(name).selectedIndex = index;
+    },
+  };
+}
+const windowFile = fileWindowOver(focusTarget);
+
+// The window as it is before any run: fields empty, nothing chosen, labels
+// with their own texts, no notices, the formulas in symbols; the check's
+// dialog, new and open, only when the file holds the check.
+function resetWindow(kalventa, withRulesCheck) {
+  for (const row of tables.controls) {
+    const control = controls.get(row.name);
+    if (row.kind === 'TextField') {
+      control.value = '';
+      describe(control, '', true);
+      showNotice(control, '');
+    } else if (row.kind === 'OptionButton') {
+      focusTarget(row.name).checked = false;
+    } else if (row.kind === 'DropDownList') {
+      control.selectedIndex = -1;
+    } else if (row.kind === 'Label') {
+      control.textContent = row.text;
+    }
+  }
+  nameForScreenReaders(kalventa.windowWords());
+  announcer.textContent = '';
+  rulesCheck.dialog?.remove();
+  rulesCheck.dialog = withRulesCheck ? document.body.appendChild(buildRulesCheck(kalventa.rulesCheckWords())) : null;
+  rulesCheck.opened = withRulesCheck;
+  rulesCheck.dialog?.show();
+}
+
+const messageOpen = () => document.querySelector('dialog.message[open]') !== null;
+let opening = false;
+
+// Opens the file `name` of `size` bytes, whose contents `read` gives. Says
+// what came of it in the message box and in a "calculationopened" event;
+// true when the file was opened.
+async function openCalculation(name, size, read) {
+  if (opening)
+    return false;
+  opening = true;
+  try {
+    let kalventa;
+    try {
+      kalventa = await core;
+    } catch {
+      await showMessage(coreMissing);
+      return false;
+    }
+    const told = async (opened, message, kind) => {
+      form.dispatchEvent(new CustomEvent('calculationopened', { detail: { name, opened, message } }));
+      if (message !== null)
+        await showMessage(message, kind);
+      return opened;
+    };
+    // Larger than any calculation: refused unread.
+    if (size > kalventa.calculationFileFacts().limit)
+      return told(false, kalventa.fileTooLarge(name), 'error');
+    let contents;
+    try {
+      contents = await read();
+    } catch {
+      return told(false, kalventa.fileUnreadable(name), 'error');
+    }
+    // The file's check is matched against the check's controls, those of a
+    // dialog apart from the page while the page has none.
+    const apart = rulesCheck.dialog ? null : buildRulesCheck(kalventa.rulesCheckWords());
+    const checkFile = fileWindowOver(control => (rulesCheck.dialog ?? apart).querySelector(`#${control}`));
+    const outcome = kalventa.openFile(name, contents, windowFile, checkFile,
+      withRulesCheck => resetWindow(kalventa, withRulesCheck));
+    if (outcome.error !== undefined)
+      return told(false, outcome.error, 'error');
+    // The calculation saved last is no longer the page's: not brought back at the next visit.
+    localStorage.removeItem(savedKey);
+    for (const button of outcome.rerun)
+      await press(button);
+    await refreshRulesCheck();
+    return told(true, kalventa.openedFileMessage(windowFile) ?? null, 'notice');
+  } finally {
+    opening = false;
+  }
+}
+
+const openFile = file => openCalculation(file.name, file.size, async () => new Uint8Array(await file.arrayBuffer()));
+
+// The file chooser of «Открыть…», outside the window.
+const fileChooser = document.createElement('input');
+fileChooser.type = 'file';
+fileChooser.id = 'openCalculation';
+fileChooser.hidden = true;
+fileChooser.addEventListener('change', () => {
+  const [file] = fileChooser.files;
+  // Cleared, so that the same file chosen again opens again.
+  fileChooser.value = '';
+  if (file)
+    openFile(file);
+});
+document.body.append(fileChooser);
+
+// «Сохранить…»: the page's calculation as a download, and kept for the next
+// visit.
+async function saveCalculation() {
+  let kalventa;
+  try {
+    kalventa = await core;
+  } catch {
+    await showMessage(coreMissing);
+    return;
+  }
+  const saved = kalventa.saveFile(windowFile, rulesCheck.opened ? fileWindowOver(rulesElement) : null, today());
+  const link = document.createElement('a');
+  link.href = URL.createObjectURL(new Blob([saved.text], { type: kalventa.calculationFileFacts().mediaType }));
+  link.download = saved.name;
+  document.body.append(link);
+  link.click();
+  link.remove();
+  setTimeout(() => URL.revokeObjectURL(link.href), 60000);
+  try {
+    localStorage.setItem(savedKey, JSON.stringify({ name: saved.name, text: saved.text }));
+  } catch {
+    // Too large for the browser's storage: an older calculation must not come back instead.
+    localStorage.removeItem(savedKey);
+  }
+  form.dispatchEvent(new CustomEvent('calculationsaved', { detail: { name: saved.name } }));
+}
+
+// Ctrl+O and Ctrl+S, which browsers leave to the page; ⌘ on a Mac.
+const onMac = /^(Mac|iPhone|iPad)/.test(navigator.platform);
+document.addEventListener('keydown', event => {
+  const command = onMac ? event.metaKey && !event.ctrlKey : event.ctrlKey && !event.metaKey;
+  if (!command || event.shiftKey || event.altKey || (event.code !== 'KeyO' && event.code !== 'KeyS'))
+    return;
+  event.preventDefault();
+  if (messageOpen())
+    return;
+  if (event.code === 'KeyO')
+    fileChooser.click();
+  else
+    saveCalculation();
+});
+
+// A file dropped anywhere on the page is opened, not shown by the browser in
+// the page's place; dragged text still goes into a field.
+const carriesFiles = event => event.dataTransfer?.types.includes('Files');
+document.addEventListener('dragover', event => {
+  if (!carriesFiles(event))
+    return;
+  event.preventDefault();
+  event.dataTransfer.dropEffect = messageOpen() ? 'none' : 'copy';
+});
+document.addEventListener('drop', event => {
+  if (!carriesFiles(event))
+    return;
+  event.preventDefault();
+  const [file] = event.dataTransfer.files;
+  if (file && !messageOpen())
+    openFile(file);
+});
+
+// The calculation saved last, opened again as its file was; forgotten when
+// this version cannot open it.
+async function reopenSaved() {
+  let saved = null;
+  try {
+    saved = JSON.parse(localStorage.getItem(savedKey));
+  } catch {
+    return;
+  }
+  if (typeof saved?.name !== 'string' || typeof saved.text !== 'string')
+    return;
+  if (await openCalculation(saved.name, 0, async () => saved.text))
+    localStorage.setItem(savedKey, JSON.stringify(saved));
+  else
+    localStorage.removeItem(savedKey);
+}
+
 for (const row of tables.controls)
   if (row.kind === 'Button')
     controls.get(row.name).addEventListener('click', () => press(row.name));
-core.then(kalventa => {
+core.then(async kalventa => {
   nameForScreenReaders(kalventa.windowWords());
-  form.dataset.ready = 'true';
+  const facts = kalventa.calculationFileFacts();
+  fileChooser.accept = `${facts.suffix},${facts.mediaType}`;
+  try {
+    await reopenSaved();
+  } finally {
+    form.dataset.ready = 'true';
+  }
 }, () => {
   form.dataset.ready = 'false';
-  showError(coreMissing);
+  showMessage(coreMissing);
 });
 
 focusTarget(tables.tabOrder[0]).focus();

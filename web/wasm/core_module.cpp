@@ -1,8 +1,12 @@
 // The calculation core as a WebAssembly module for the browser edition. The
 // page hands over its controls as a JavaScript object with the four
 // functions of the core's Controls (text, value, listIndex, setCaption), and
-// a button's calculation runs on them exactly as on the desktop window.
+// a button's calculation runs on them exactly as on the desktop window. The
+// same object, with the functions of a FileWindow besides, is what a
+// calculation file is taken from and given to.
 
+#include "core/calculation_file.h"
+#include "core/calculation_file_window.h"
 #include "core/calculation_table.h"
 #include "core/catalogue.h"
 #include "core/controls.h"
@@ -17,19 +21,25 @@
 #include "core/run_history.h"
 #include "core/run_record.h"
 #include "core/runtime_error.h"
+#include "web/wasm/page_file_window.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <charconv>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kalventa::web {
 namespace {
 
 using emscripten::val;
+
+constexpr std::string_view programName = "Кальвента";
 
 // The page's controls: each access calls the JavaScript object's function of
 // the same name with the control's name.
@@ -195,7 +205,7 @@ val strings(std::initializer_list<std::string_view> texts)
 // holds it; `made` is when, as the page gives it.
 val reportData(const std::string& made)
 {
-    const Report report = makeReport(history().reportRuns(), "Кальвента " KALVENTA_VERSION, made);
+    const Report report = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made);
     val out = val::object();
     out.set("title", report.title);
     out.set("program", report.program);
@@ -354,6 +364,185 @@ val copiedResultsWithRulesCheck(val page, val today)
     return out;
 }
 
+// ---- Calculation files -----------------------------------------------------
+
+// What the page keeps of files between calls: the one opened last, whose
+// title data and keys of later versions the next save writes again, and,
+// until its calculations have been run again, what it said on opening.
+struct OpenedFile {
+    CalculationFile file;
+    std::string name;
+    std::vector<std::string> notices;
+    bool awaitingRuns = false;
+};
+
+OpenedFile& opened()
+{
+    static OpenedFile last;
+    return last;
+}
+
+std::string quoted(std::string_view text)
+{
+    return "«" + std::string(text) + "»";
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view separator)
+{
+    std::string text;
+    for (const std::string& part : parts) {
+        if (!text.empty())
+            text += separator;
+        text += part;
+    }
+    return text;
+}
+
+// The message when a file is not taken; `reason` as the core's file errors
+// say it: lower case, without a full stop.
+std::string notOpened(std::string_view name, std::string_view reason)
+{
+    return "Файл " + quoted(name) + " не открыт: " + std::string(reason) + ".";
+}
+
+// The check dialog's object, or none when the page passes null.
+std::optional<PageFileWindow> checkWindow(const val& rules)
+{
+    if (rules.isNull() || rules.isUndefined())
+        return std::nullopt;
+    return PageFileWindow(rules);
+}
+
+std::string digits(int number, int width)
+{
+    char buffer[16];
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, number);
+    if (error != std::errc())
+        throw std::invalid_argument("a date out of range");
+    std::string text(buffer, end);
+    if (text.size() < static_cast<std::size_t>(width))
+        text.insert(0, static_cast<std::size_t>(width) - text.size(), '0');
+    return text;
+}
+
+// What the page needs to know before it reads a file.
+val calculationFileFacts()
+{
+    val facts = val::object();
+    facts.set("limit", static_cast<double>(calculationFileLimit));
+    facts.set("suffix", std::string(calculationFileSuffix));
+    facts.set("mediaType", std::string(calculationFileMediaType));
+    return facts;
+}
+
+// A file the page refuses unread: larger than any calculation, or one the
+// browser would not give.
+std::string fileTooLarge(const std::string& name)
+{
+    return notOpened(name, "файл больше " + std::string(calculationFileLimitText));
+}
+
+std::string fileUnreadable(const std::string& name)
+{
+    return notOpened(name, "браузер не дал прочитать файл");
+}
+
+// The page's calculation as a file: its controls, which calculations it has
+// run, the check's controls when `rules` is given (the check has been
+// opened), and the title data of the file opened last. Its text and the name
+// it is offered under, with `today`'s date.
+val saveFile(val page, val rules, val today)
+{
+    std::vector<CalculationId> ran;
+    for (const CalculationEntry& row : calculations())
+        if (history().lastRun(row.id) != nullptr)
+            ran.push_back(row.id);
+    PageFileWindow window(std::move(page));
+    std::optional<PageFileWindow> check = checkWindow(rules);
+    CalculationFile file = captureFile(window, ran, check ? &*check : nullptr);
+    file.title = opened().file.title;
+    file.readFrom = opened().file.readFrom;
+    const rules::CalendarDate date = dateOf(today);
+    val out = val::object();
+    out.set("text", writeCalculationFile(file));
+    out.set("name",
+            std::string(programName) + " " + digits(date.year, 4) + "-" + digits(date.month, 2) + "-"
+                + digits(date.day, 2) + std::string(calculationFileSuffix));
+    return out;
+}
+
+std::string bytesOf(const val& contents)
+{
+    if (contents.isString())
+        return contents.as<std::string>();
+    const auto size = contents["length"].as<std::size_t>();
+    std::string bytes(size, '\0');
+    val(emscripten::typed_memory_view(size, reinterpret_cast<unsigned char*>(bytes.data())))
+        .call<void>("set", contents);
+    return bytes;
+}
+
+// Opens the file `name` with `contents` (its bytes, or its text) on the page.
+// A file that cannot be read, or does not fit the page, is refused before
+// anything changes: { error }. Otherwise `reset` puts the page as it is
+// before any run (told whether the file holds the check against today's
+// rules), the file's fields and choices are set, and the page is told which
+// buttons to press again: { rerun }.
+val openFile(const std::string& name, val contents, val page, val rules, val reset)
+{
+    val out = val::object();
+    FileReading reading;
+    try {
+        reading = readCalculationFile(bytesOf(contents));
+    } catch (const CalculationFileError& error) {
+        out.set("error", notOpened(name, error.what()));
+        return out;
+    }
+    PageFileWindow window(std::move(page));
+    std::optional<PageFileWindow> check = checkWindow(rules);
+    const std::vector<std::string> misfits = fileMisfits(reading.file, window, check ? &*check : nullptr);
+    if (!misfits.empty()) {
+        out.set("error", notOpened(name, joined(misfits, "; ")));
+        return out;
+    }
+
+    history() = RunHistory();
+    reset(reading.file.rulesCheck.has_value());
+    std::vector<std::string> notices = std::move(reading.notices);
+    for (std::string& notice : applyFile(reading.file, window))
+        notices.push_back(std::move(notice));
+    if (reading.file.rulesCheck && check)
+        for (std::string& notice : applyRulesCheck(*reading.file.rulesCheck, *check))
+            notices.push_back(std::move(notice));
+    val rerun = val::array();
+    for (const CalculationId id : calculationsRun(reading.file))
+        rerun.call<void>("push", std::string(calculation(id).button));
+    out.set("rerun", rerun);
+    opened() = {std::move(reading.file), name, std::move(notices), true};
+    return out;
+}
+
+// Once the page has run the opened file's calculations again: what opening
+// it has to say, the notices of what it lacked and the results that now
+// differ from those saved; undefined when nothing.
+val openedFileMessage(val page)
+{
+    OpenedFile& last = opened();
+    if (!last.awaitingRuns)
+        return val::undefined();
+    last.awaitingRuns = false;
+    PageFileWindow window(std::move(page));
+    const std::vector<std::string> differences = resultDifferences(last.file, window);
+    if (last.notices.empty() && differences.empty())
+        return val::undefined();
+    std::string message = "Файл " + quoted(last.name) + " открыт.";
+    for (const std::string& notice : last.notices)
+        message += "\n" + notice;
+    if (!differences.empty())
+        message += "\nРезультаты отличаются от сохранённых: " + joined(differences, "; ") + ".";
+    return val(message);
+}
+
 val buttonNames()
 {
     val names = val::array();
@@ -380,4 +569,10 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("rulesCheck", &rulesCheck);
     emscripten::function("rulesCheckNote", &rulesCheckNote);
     emscripten::function("copiedResultsWithRulesCheck", &copiedResultsWithRulesCheck);
+    emscripten::function("calculationFileFacts", &calculationFileFacts);
+    emscripten::function("fileTooLarge", &fileTooLarge);
+    emscripten::function("fileUnreadable", &fileUnreadable);
+    emscripten::function("saveFile", &saveFile);
+    emscripten::function("openFile", &openFile);
+    emscripten::function("openedFileMessage", &openedFileMessage);
 }
