@@ -127,6 +127,7 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
         for (std::size_t i = 0; i < run.changed.size(); ++i)
             section.staleNote.append(i == 0 ? ": " : ", ").append(run.changed[i]);
     }
+    section.savedNote = run.note;
 
     for (const FieldRead& read : record.fieldsRead) {
         const QuantityEntry* row = entryOf(record.calculation->id, read.quantity);

@@ -62,6 +62,9 @@ struct ReportSection {
     std::vector<SketchValue> sketch; // the rope capacity only
     std::string verdict;             // the rope check only
     std::string stopped;             // the step and the error when one ended the run
+    // After a calculation file was opened and run again: how the results
+    // differ from those the file kept.
+    std::string savedNote;
 };
 
 struct Report {
@@ -78,6 +81,7 @@ struct ReportRun {
     const RunRecord* record;
     bool stale;
     std::vector<std::string> changed = {}; // the inputs changed since, in words
+    std::string note = {};                 // RunHistory::noteOnRun
 };
 
 // `runs` in the order run, one for each calculation run since start.

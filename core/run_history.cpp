@@ -3,13 +3,14 @@
 #include "core/formulas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kalventa {
 
 void RunHistory::add(RunRecord record)
 {
     std::erase_if(entries_, [&](const Entry& entry) { return entry.record.calculation == record.calculation; });
-    entries_.push_back({std::move(record), {}});
+    entries_.push_back({std::move(record), {}, {}});
 }
 
 void RunHistory::inputChanged(std::string_view control, std::size_t state)
@@ -31,6 +32,17 @@ const RunHistory::Entry* RunHistory::find(CalculationId calculation) const
     const auto it = std::find_if(entries_.begin(), entries_.end(),
                                  [&](const Entry& e) { return e.record.calculation->id == calculation; });
     return it == entries_.end() ? nullptr : &*it;
+}
+
+RunHistory::Entry* RunHistory::find(CalculationId calculation)
+{
+    return const_cast<Entry*>(std::as_const(*this).find(calculation));
+}
+
+void RunHistory::noteOnRun(CalculationId calculation, std::string note)
+{
+    if (Entry* entry = find(calculation))
+        entry->note = std::move(note);
 }
 
 const RunRecord* RunHistory::lastRun(CalculationId calculation) const
@@ -64,7 +76,8 @@ std::vector<ReportRun> RunHistory::reportRuns() const
 {
     std::vector<ReportRun> runs;
     for (const Entry& entry : entries_)
-        runs.push_back({&entry.record, !entry.changed.empty(), changedInputs(entry.record.calculation->id)});
+        runs.push_back(
+            {&entry.record, !entry.changed.empty(), changedInputs(entry.record.calculation->id), entry.note});
     return runs;
 }
 

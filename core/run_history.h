@@ -19,6 +19,9 @@ public:
     // it otherwise are stale, and a run whose inputs are all back as it read
     // them is not.
     void inputChanged(std::string_view control, std::size_t state);
+    // A note for the report under the last run of the calculation, until
+    // it is run again: how its results differ from those a file kept.
+    void noteOnRun(CalculationId calculation, std::string note);
 
     // The last run of the calculation; null before one.
     const RunRecord* lastRun(CalculationId calculation) const;
@@ -32,8 +35,10 @@ private:
     struct Entry {
         RunRecord record;
         std::vector<std::string> changed; // the controls no longer as the run read them
+        std::string note;
     };
     const Entry* find(CalculationId calculation) const;
+    Entry* find(CalculationId calculation);
 
     std::vector<Entry> entries_;
 };

@@ -175,6 +175,8 @@ private:
                       blockFormat(Qt::AlignLeft, 3));
         if (!section.stopped.empty())
             paragraph(text(section.stopped), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
+        if (!section.savedNote.empty())
+            paragraph(text(section.savedNote), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
     }
 
     // A table's title above it on the left: "Таблица 1 — Исходные данные".
