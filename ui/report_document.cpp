@@ -76,10 +76,8 @@ void paintReport(const Report& report, QPagedPaintDevice& device)
     }
 }
 
-namespace {
-
-// Why `file` could not be written to `path`, as the engineer can act on it.
-QString failureReason(const QString& path, const QSaveFile& file)
+// As the engineer can act on it.
+QString saveFailureReason(const QString& path, const QSaveFile& file)
 {
     const QFileInfo target(path);
     if (!target.absoluteDir().exists())
@@ -94,20 +92,18 @@ QString failureReason(const QString& path, const QSaveFile& file)
     }
 }
 
-} // namespace
-
 QString saveReportPdf(const Report& report, const QString& path)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return failureReason(path, file);
+        return saveFailureReason(path, file);
     {
         QPdfWriter writer(&file);
         writer.setTitle(fromUtf8(report.title));
         writer.setCreator(fromUtf8(report.program));
         paintReport(report, writer);
     }
-    return file.commit() ? QString() : failureReason(path, file);
+    return file.commit() ? QString() : saveFailureReason(path, file);
 }
 
 void openReportPreview(const Report& report, QWidget* parent)

@@ -7,6 +7,7 @@
 #include <QString>
 
 class QPagedPaintDevice;
+class QSaveFile;
 class QWidget;
 
 namespace kalventa::ui {
@@ -19,6 +20,10 @@ void paintReport(const Report& report, QPagedPaintDevice& device);
 // that name stays as it was). Gives why it could not be written, in the
 // user's words ("нет такой папки"); an empty text when it was written.
 QString saveReportPdf(const Report& report, const QString& path);
+
+// Why `file` could not be written to `path`, in the user's words, lower
+// case and without a full stop.
+QString saveFailureReason(const QString& path, const QSaveFile& file);
 
 // Opens Qt's print preview of the report, window-modal and without blocking;
 // the dialog deletes itself when closed.

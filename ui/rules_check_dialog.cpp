@@ -212,14 +212,26 @@ void addRulesCheck(QWidget& window, const RunHistory& history)
     action->setShortcut(rulesCheckKey);
     action->setShortcutVisibleInContextMenu(true);
     window.addAction(action);
-    QObject::connect(action, &QAction::triggered, &window, [&window, &history] {
-        RulesCheckDialog* dialog = findDialog(window);
-        if (!dialog)
-            dialog = new RulesCheckDialog(window, history);
-        dialog->show();
-        dialog->raise();
-        dialog->activateWindow();
-    });
+    QObject::connect(action, &QAction::triggered, &window, [&window, &history] { openRulesCheck(window, history); });
+}
+
+void openRulesCheck(QWidget& window, const RunHistory& history)
+{
+    QWidget& dialog = rulesCheckDialog(window, history);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+QWidget& rulesCheckDialog(QWidget& window, const RunHistory& history)
+{
+    RulesCheckDialog* dialog = findDialog(window);
+    return dialog ? *dialog : *new RulesCheckDialog(window, history);
+}
+
+QWidget* openedRulesCheck(const QWidget& window)
+{
+    return findDialog(window);
 }
 
 std::optional<rules::CheckResult> currentRulesCheck(const QWidget& window)

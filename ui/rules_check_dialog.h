@@ -23,6 +23,14 @@ inline const QKeySequence rulesCheckKey{Qt::Key_F9};
 // Adds the check's action (context menu and key) to the window.
 void addRulesCheck(QWidget& window, const RunHistory& history);
 
+// Shows the check's dialog beside the window, as its action does.
+void openRulesCheck(QWidget& window, const RunHistory& history);
+// The check's dialog, made hidden when it was not yet there (from then on it
+// counts as opened).
+QWidget& rulesCheckDialog(QWidget& window, const RunHistory& history);
+// The check's dialog; null while it has not been opened.
+QWidget* openedRulesCheck(const QWidget& window);
+
 // The check as its dialog stands now, worked out afresh on the window's
 // fields and runs; none while it has not been opened.
 std::optional<rules::CheckResult> currentRulesCheck(const QWidget& window);

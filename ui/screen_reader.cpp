@@ -57,17 +57,12 @@ void nameForScreenReaders(QWidget& window)
     for (QGroupBox* group : window.findChildren<QGroupBox*>())
         group->setAccessibleName(group->title());
 
-    for (const QuantityEntry& quantity : catalogue()) {
+    for (const QuantityEntry& quantity : catalogue())
         if (!quantity.spokenInput.empty())
             child(window, quantity.controls[0]).setAccessibleName(fromUtf8(quantity.spokenInput));
-        if (!quantity.label.empty())
-            child(window, quantity.label).setAccessibleName(fromUtf8(spokenResult(quantity, nullptr)));
-    }
+    forgetRuns(window);
     for (const CaptionRow& row : captionRows())
         child<QLabel>(window, row.label).setBuddy(&child(window, row.control));
-
-    for (const CalculationEntry& calculation : calculations())
-        child(window, calculation.button).setAccessibleDescription(purposeOf(calculation));
 
     QWidget& sketch = child(window, sketchMeaning.control);
     sketch.setAccessibleName(fromUtf8(sketchMeaning.name));
@@ -75,6 +70,15 @@ void nameForScreenReaders(QWidget& window)
 
     for (QComboBox* list : window.findChildren<QComboBox*>())
         followChoice(*list);
+}
+
+void forgetRuns(QWidget& window)
+{
+    for (const QuantityEntry& quantity : catalogue())
+        if (!quantity.label.empty())
+            child(window, quantity.label).setAccessibleName(fromUtf8(spokenResult(quantity, nullptr)));
+    for (const CalculationEntry& calculation : calculations())
+        child(window, calculation.button).setAccessibleDescription(purposeOf(calculation));
 }
 
 void speakRun(QWidget& window, QAbstractButton& button, const RunRecord& record)

@@ -22,6 +22,10 @@ void nameForScreenReaders(QWidget& window);
 // widget hears it, also when the same text is set again.
 void announce(QWidget& widget, const QString& description);
 
+// The calculations as before any run: each result named without a value and
+// each button telling its purpose.
+void forgetRuns(QWidget& window);
+
 // After a run: the results it wrote are renamed with their new texts, and
 // the button's description becomes the run's summary, which a screen reader
 // whose focus is on the button announces.
