@@ -4,6 +4,7 @@
 #include "core/error_text.h"
 #include "core/run_record.h"
 #include "ui/accessible_interfaces.h"
+#include "ui/calculation_files.h"
 #include "ui/drum_sketch.h"
 #include "ui/enter_presses_button.h"
 #include "ui/ink.h"
@@ -119,6 +120,7 @@ Form1::Form1(QWidget* parent)
     dropNoticesOnEdit(*this);
     pressButtonsWithEnter(*this);
     showFormulas(*this, history_);
+    addCalculationFiles(*this);
     addReportActions(*this, history_);
     addRulesCheck(*this, history_);
     trackInputChanges();
@@ -173,6 +175,35 @@ void Form1::connectButtons()
         auto* button = findChild<QPushButton*>(fromUtf8(calculation.button));
         connect(button, &QPushButton::clicked, this, [this, &calculation, button] { run(calculation, *button); });
     }
+}
+
+void Form1::runCalculation(CalculationId id)
+{
+    findChild<QPushButton*>(fromUtf8(calculation(id).button))->click();
+}
+
+void Form1::startNew()
+{
+    for (const ControlRow& row : controlRows()) {
+        auto* control = findChild<QWidget*>(fromUtf8(row.name));
+        if (auto* field = qobject_cast<QLineEdit*>(control)) {
+            field->setText(QString());
+            field->setToolTip(QString()); // a notice of the last run
+            field->setAccessibleDescription(QString());
+        } else if (auto* option = qobject_cast<QRadioButton*>(control)) {
+            // An option of a group turns off only with the group's exclusion lifted.
+            option->setAutoExclusive(false);
+            option->setChecked(false);
+            option->setAutoExclusive(true);
+        } else if (auto* list = qobject_cast<QComboBox*>(control)) {
+            list->setCurrentIndex(-1);
+        } else if (auto* label = qobject_cast<QLabel*>(control)) {
+            label->setText(fromUtf8(row.text));
+        }
+    }
+    history_ = RunHistory{};
+    forgetRuns(*this);
+    showFormulas(*this, history_);
 }
 
 void Form1::run(const CalculationEntry& calculation, QAbstractButton& button)

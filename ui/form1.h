@@ -9,6 +9,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <utility>
+
 class QAbstractButton;
 
 namespace kalventa {
@@ -21,6 +24,15 @@ namespace kalventa::ui {
 class Form1 final : public QWidget {
 public:
     explicit Form1(QWidget* parent = nullptr);
+
+    // Runs the calculation as its button does.
+    void runCalculation(CalculationId id);
+    // Back to the state at start: every field empty, no option on, no list
+    // item chosen, the labels' first captions, no runs.
+    void startNew();
+    const RunHistory& history() const { return history_; }
+    // A note in the report under the calculation's last run.
+    void noteOnRun(CalculationId id, std::string note) { history_.noteOnRun(id, std::move(note)); }
 
 private:
     void buildControls();

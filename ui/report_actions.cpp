@@ -90,13 +90,17 @@ QAction* addAction(QWidget& window, const QString& text, const QKeySequence& key
 
 } // namespace
 
-QString defaultReportPath()
+QString inDocuments(const QString& name)
 {
-    const QString name = QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate));
     // Where the user has no Documents folder, the home folder rather than
     // the folder the program was started from.
     const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     return (documents.exists() ? documents : QDir::home()).filePath(name);
+}
+
+QString defaultReportPath()
+{
+    return inDocuments(QStringLiteral("Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
 }
 
 Report currentReport(const RunHistory& history, const QDateTime& made)
@@ -122,7 +126,7 @@ void addReportActions(QWidget& window, const RunHistory& history)
     QObject::connect(addAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
                      &QAction::triggered, &window,
                      [&window, &history] { openReportPreview(currentReport(history, window), &window); });
-    QObject::connect(addAction(window, QStringLiteral("Сохранить расчётную записку в PDF…"), QKeySequence::Save),
+    QObject::connect(addAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     QObject::connect(
@@ -133,8 +137,9 @@ void addReportActions(QWidget& window, const RunHistory& history)
     for (const CalculationEntry& calculation : calculations())
         if (auto* button = window.findChild<QPushButton*>(fromUtf8(calculation.button)))
             button->setToolTip(fromUtf8(calculation.title)
-                               + QStringLiteral(". Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+S — "
-                                                "сохранить в PDF. Проверка по действующим правилам: %1")
+                               + QStringLiteral(". Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+E — "
+                                                "экспорт в PDF. Расчёт в файле: Ctrl+O — открыть, Ctrl+S — "
+                                                "сохранить. Проверка по действующим правилам: %1")
                                      .arg(rulesCheckKey.toString(QKeySequence::NativeText)));
 }
 

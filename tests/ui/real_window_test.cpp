@@ -200,14 +200,14 @@ private slots:
         QCOMPARE(program.state(), QProcess::Running);
     }
 
-    // Ctrl+S opens the save dialog on "Кальвента YYYY-MM-DD.pdf" in the
+    // Ctrl+E opens the save dialog on "Кальвента YYYY-MM-DD.pdf" in the
     // Documents folder; Enter there writes the report as a PDF.
-    void control_s_saves_the_report_through_the_file_dialog()
+    void control_e_saves_the_report_through_the_file_dialog()
     {
         const QString saved = home.filePath(
             QStringLiteral("Documents/Кальвента %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
         QVERIFY(!QFile::exists(saved));
-        QVERIFY(x(QStringLiteral("xdotool"), {"key", "ctrl+s"}));
+        QVERIFY(x(QStringLiteral("xdotool"), {"key", "ctrl+e"}));
         QTRY_VERIFY_WITH_TIMEOUT(
             x(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "Сохранить расчётную записку"}), 10000);
         QVERIFY(x(QStringLiteral("xdotool"), {"key", "Return"}));
