@@ -157,7 +157,9 @@ private slots:
             "Допустимые размеры барабана (исходные данные изменены после расчёта: диаметр каната)\t\t")));
         QVERIFY(lines.contains(
             QStringLiteral("Расчёт канатоёмкости (исходные данные изменены после расчёта: число слоёв каната)\t\t")));
-        QVERIFY(copied->html().contains(QStringLiteral("<td>Максимальная длина барабана</td><td>684</td><td>мм</td>")));
+        QVERIFY(copied->html().contains(
+            QStringLiteral("<td>Максимальная длина барабана</td><td sdval=\"684\" sdnum=\"1033;0;General\" "
+                           "x:num=\"684\">684</td><td>мм</td>")));
         // Typed back as the run read it, the field no longer marks the run.
         field("Text2").setText(QStringLiteral("12"));
         QTest::keyClick(window.get(), Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
