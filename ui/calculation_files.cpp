@@ -252,6 +252,14 @@ void CalculationFiles::startNew()
     showTitle();
 }
 
+void CalculationFiles::setTitle(const TitleData& title)
+{
+    if (title == title_)
+        return;
+    title_ = title;
+    changed();
+}
+
 QString CalculationFiles::readFile(const QString& path, std::string& bytes) const
 {
     const QFileInfo info(path);

@@ -56,6 +56,8 @@ public:
     QString path() const { return path_; }
     bool modified() const { return modified_; }
     const TitleData& title() const { return title_; }
+    // The calculation note's title data, written with the next save.
+    void setTitle(const TitleData& title);
     // The recently used files, the latest first.
     static QStringList recentFiles();
 

@@ -17,6 +17,7 @@
 #include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -418,6 +419,70 @@ private slots:
                  QStringList{QStringLiteral("расчёт.kalventa")});
         QVERIFY(files().modified());
         QFile::remove(path);
+    }
+
+    // The sample calculation every edition writes alike: typed and chosen
+    // here as an engineer would, and opened and saved again.
+    void the_sample_file_is_written_byte_for_byte()
+    {
+        const QByteArray sample = contents(QStringLiteral(KALVENTA_SOURCE_DIR "/tests/files/sample.kalventa"));
+        for (const auto& [field, text] : {std::pair{"Text1", "5000"},
+                                          {"Text3", "300000"},
+                                          {"Text2", "12"},
+                                          {"Text4", "400"},
+                                          {"Text5", "800"},
+                                          {"Text6", "12"},
+                                          {"Text7", "5000"}})
+            type(field, QString::fromLatin1(text));
+        control<QRadioButton>(*window, QStringLiteral("Option2")).setChecked(true);
+        control<QRadioButton>(*window, QStringLiteral("Option6")).setChecked(true);
+        control<QComboBox>(*window, QStringLiteral("Combo1")).setCurrentIndex(2);
+        control<QComboBox>(*window, QStringLiteral("Combo2")).setCurrentIndex(1);
+        press("Command1");
+        press("Command2");
+        press("Command3");
+        files().setTitle({"Кран мостовой 5 т", "КЛВ.001.000 РР", "ООО «Подъём»", "Иванов", "Петров", "", "", true});
+        const QString typed = inHome(QStringLiteral("набранный.kalventa"));
+        QCOMPARE(files().saveTo(typed), QString());
+        QCOMPARE(contents(typed), sample);
+
+        window = std::make_unique<Form1>();
+        QCOMPARE(files().open(QStringLiteral(KALVENTA_SOURCE_DIR "/tests/files/sample.kalventa")).error, QString());
+        const QString again = inHome(QStringLiteral("снова.kalventa"));
+        QCOMPARE(files().saveTo(again), QString());
+        QCOMPARE(contents(again), sample);
+    }
+
+    void the_last_eight_files_are_offered_and_a_gone_one_leaves()
+    {
+        QStringList saved;
+        for (int i = 1; i <= 9; ++i) {
+            saved.prepend(inHome(QStringLiteral("%1.kalventa").arg(i)));
+            QCOMPARE(files().saveTo(saved.front()), QString());
+        }
+        saved.removeLast();
+        QCOMPARE(CalculationFiles::recentFiles(), saved);
+        auto* recent = qobject_cast<QMenu*>(window->actions().at(2)->menu());
+        QVERIFY(recent);
+        QCOMPARE(recent->actions().size(), 8);
+        QVERIFY(QFile::remove(saved.at(1)));
+        recent->actions().at(1)->trigger();
+        QTRY_VERIFY(box());
+        QCOMPARE(box()->text(), QStringLiteral("Не удалось открыть файл\n%1\nТакого файла нет.").arg(saved.at(1)));
+        saved.removeAt(1);
+        QCOMPARE(CalculationFiles::recentFiles(), saved);
+        QCOMPARE(recent->actions().size(), 7);
+    }
+
+    // The check's inputs belong to the calculation as much as the window's.
+    void a_change_in_the_check_is_a_change()
+    {
+        QCOMPARE(files().saveTo(inHome(QStringLiteral("проверка.kalventa"))), QString());
+        QTest::keyClick(window.get(), Qt::Key_F9);
+        QWidget* dialog = kalventa::ui::openedRulesCheck(*window);
+        QVERIFY(dialog && !files().modified());
+        control<QLineEdit>(*dialog, QStringLiteral("rulesHookMass")).setText(QStringLiteral("100"));
+        QVERIFY(files().modified());
     }
 };
 
