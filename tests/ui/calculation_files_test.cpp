@@ -106,22 +106,23 @@ class CalculationFilesTest : public QObject {
             + QStringLiteral("/recovery/calculation.json");
     }
 
-    // A calculation of all three parts, run, with the check opened.
+    // The sample calculation: all three parts, run.
     void fillIn() const
     {
-        type("Text1", QStringLiteral("1000"));
-        type("Text3", QStringLiteral("50000"));
+        for (const auto& [field, text] : {std::pair{"Text1", "5000"},
+                                          {"Text3", "300000"},
+                                          {"Text2", "12"},
+                                          {"Text4", "400"},
+                                          {"Text5", "800"},
+                                          {"Text6", "12"},
+                                          {"Text7", "5000"}})
+            type(field, QString::fromLatin1(text));
         control<QRadioButton>(*window, QStringLiteral("Option2")).setChecked(true);
-        press("Command1");
-        type("Text2", QStringLiteral("12"));
-        press("Command2");
-        type("Text4", QStringLiteral("300"));
-        type("Text5", QStringLiteral("800"));
-        type("Text6", QStringLiteral("12"));
-        type("Text7", QStringLiteral("1000"));
+        control<QRadioButton>(*window, QStringLiteral("Option6")).setChecked(true);
         control<QComboBox>(*window, QStringLiteral("Combo1")).setCurrentIndex(2);
         control<QComboBox>(*window, QStringLiteral("Combo2")).setCurrentIndex(1);
-        control<QRadioButton>(*window, QStringLiteral("Option6")).setChecked(true);
+        press("Command1");
+        press("Command2");
         press("Command3");
     }
 
@@ -266,13 +267,6 @@ private slots:
         QCOMPARE(window->history().reportRuns().size(), runs);
         QCOMPARE(files().path(), good);
         QVERIFY(files().modified());
-        QDir(path).removeRecursively();
-        QFile::remove(path);
-
-        // With the window's message.
-        files().openAndTell(path);
-        QTRY_VERIFY(box());
-        QCOMPARE(box()->text(), QStringLiteral("Не удалось открыть файл\n%1\nТакого файла нет.").arg(path));
     }
 
     void a_good_file_tells_what_it_lacks_and_what_differs()
@@ -302,8 +296,8 @@ private slots:
             "расчёте.");
         // Without the load the rope check comes out otherwise too.
         const QString lead = QStringLiteral("Результаты отличаются от сохранённых: ");
-        const QString rope = QStringLiteral("минимальное допустимое натяжение каната: сохранено « 55000», теперь « 0»; "
-                                            "заключение о канате: сохранено «Не допустимо», теперь «»");
+        const QString rope
+            = QStringLiteral("минимальное допустимое натяжение каната: сохранено « 275000», теперь « 0»");
         const QString drum = QStringLiteral("минимальный диаметр барабана: сохранено « 230», теперь « 228»");
         QTRY_VERIFY(box());
         QCOMPARE(box()->icon(), QMessageBox::Information);
@@ -426,21 +420,7 @@ private slots:
     void the_sample_file_is_written_byte_for_byte()
     {
         const QByteArray sample = contents(QStringLiteral(KALVENTA_SOURCE_DIR "/tests/files/sample.kalventa"));
-        for (const auto& [field, text] : {std::pair{"Text1", "5000"},
-                                          {"Text3", "300000"},
-                                          {"Text2", "12"},
-                                          {"Text4", "400"},
-                                          {"Text5", "800"},
-                                          {"Text6", "12"},
-                                          {"Text7", "5000"}})
-            type(field, QString::fromLatin1(text));
-        control<QRadioButton>(*window, QStringLiteral("Option2")).setChecked(true);
-        control<QRadioButton>(*window, QStringLiteral("Option6")).setChecked(true);
-        control<QComboBox>(*window, QStringLiteral("Combo1")).setCurrentIndex(2);
-        control<QComboBox>(*window, QStringLiteral("Combo2")).setCurrentIndex(1);
-        press("Command1");
-        press("Command2");
-        press("Command3");
+        fillIn();
         files().setTitle({"Кран мостовой 5 т", "КЛВ.001.000 РР", "ООО «Подъём»", "Иванов", "Петров", "", "", true});
         const QString typed = inHome(QStringLiteral("набранный.kalventa"));
         QCOMPARE(files().saveTo(typed), QString());
