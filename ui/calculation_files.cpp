@@ -291,14 +291,7 @@ OpenOutcome CalculationFiles::open(const QString& path)
     outcome.error = readFile(path, bytes);
     if (!outcome.error.isEmpty())
         return outcome;
-    const QString absolute = QFileInfo(path).absoluteFilePath();
-    outcome = take(bytes, absolute);
-    if (outcome.error.isEmpty()) {
-        recovery_.stop();
-        dropRecovery();
-        remember(absolute);
-    }
-    return outcome;
+    return take(bytes, QFileInfo(path).absoluteFilePath());
 }
 
 OpenOutcome CalculationFiles::take(const std::string& bytes, const QString& path)
@@ -384,6 +377,13 @@ void CalculationFiles::tell(const OpenOutcome& outcome, const QString& path)
 void CalculationFiles::openAndTell(const QString& path)
 {
     const OpenOutcome outcome = open(path);
+    // Opened by the user: the file joins the recent ones, and the window's
+    // earlier unsaved changes were saved or given up before.
+    if (outcome.error.isEmpty()) {
+        recovery_.stop();
+        dropRecovery();
+        remember(path_);
+    }
     // A recent file that is gone leaves the list.
     if (!outcome.error.isEmpty() && !QFileInfo::exists(path)) {
         QSettings stored = settings();

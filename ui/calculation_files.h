@@ -44,7 +44,8 @@ public:
 
     // Opens the file into the window and runs again the calculations it had
     // run. A file that cannot be taken whole leaves the window as it was.
-    // Asks nothing and shows nothing.
+    // Asks nothing, shows nothing, and leaves the recent files and a
+    // recovery copy alone: the command line opens files so.
     OpenOutcome open(const QString& path);
     // Writes the window's calculation to the file, whole or not at all; why
     // not, in Russian, or an empty text. Asks nothing and shows nothing.
