@@ -289,29 +289,29 @@ Exact exactOf(double value)
                          : Exact{Big::of(mantissa), power(2, -exponent)};
 }
 
-// Whether the text is a float's exact value.
+// The float the text is the exact value of, if it is one.
 template <class Float>
-bool exactly(std::string_view text)
+std::optional<Float> floatOf(std::string_view text)
 {
     Float f = 0;
     const auto printed = readPrinted(text);
-    return std::from_chars(text.data(), text.data() + text.size(), f).ec == std::errc{} && std::isfinite(f) && printed
-        && compare(exactOf(static_cast<double>(f)), printed->value) == 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), f).ec != std::errc{} || !std::isfinite(f) || !printed
+        || compare(exactOf(static_cast<double>(f)), printed->value) != 0)
+        return std::nullopt;
+    return f;
 }
 
 // Whether `single` is the Single nearest to `value`, a tie to the even one.
 bool nearestSingle(const Exact& value, std::string_view single)
 {
-    float f = 0;
-    if (std::from_chars(single.data(), single.data() + single.size(), f).ec != std::errc{} || !std::isfinite(f))
+    const auto f = floatOf<float>(single);
+    if (!f)
         return false;
-    if (!exactly<float>(single))
-        return false;
-    const Exact distance = absolute(value - exactOf(f));
-    for (const float neighbour : {std::nextafter(f, -INFINITY), std::nextafter(f, INFINITY)}) {
+    int exponent = 0;
+    const bool even = static_cast<long long>(std::ldexp(std::frexp(*f, &exponent), 24)) % 2 == 0;
+    const Exact distance = absolute(value - exactOf(*f));
+    for (const float neighbour : {std::nextafter(*f, -INFINITY), std::nextafter(*f, INFINITY)}) {
         const int order = compare(distance, absolute(value - exactOf(neighbour)));
-        int exponent = 0;
-        const bool even = static_cast<long long>(std::ldexp(std::frexp(f, &exponent), 24)) % 2 == 0;
         if (order > 0 || (order == 0 && !even))
             return false;
     }
@@ -450,7 +450,7 @@ private:
                 const auto exact = readPrinted(digits);
                 if (!exact || !take(")"))
                     return fail("no exact value");
-                if (kind.starts_with("(о") ? !exactly<float>(digits) : !exactly<double>(digits))
+                if (kind.starts_with("(о") ? !floatOf<float>(digits) : !floatOf<double>(digits))
                     return fail("no value of that kind");
                 if (!agrees(exact->value, *printed))
                     return fail("exact value far from the printed one");
