@@ -119,6 +119,110 @@ std::string fourDecimals(Currency value)
     return (value.units < 0 ? "-" : "") + std::to_string(units / 10000) + "." + decimals;
 }
 
+// An exact decimal, ±digits × 10^exponent: what a hand calculation gets
+// where a Double would round, as in a sum of Singles far apart in size or a
+// product with 0.9.
+struct Decimal {
+    bool negative = false;
+    std::string digits; // most significant first
+    int exponent = 0;
+};
+
+// From an exact text: "-12.5", "0.125", "300".
+Decimal decimalOf(std::string_view text)
+{
+    Decimal x;
+    x.negative = text.starts_with('-');
+    text.remove_prefix(x.negative ? 1 : 0);
+    const std::size_t point = text.find('.');
+    x.digits = std::string(text.substr(0, point));
+    if (point != std::string_view::npos) {
+        x.digits.append(text.substr(point + 1));
+        x.exponent = -static_cast<int>(text.size() - point - 1);
+    }
+    return x;
+}
+
+// In exactText's form.
+std::string textOf(Decimal x)
+{
+    if (x.exponent > 0)
+        x.digits.append(static_cast<std::size_t>(x.exponent), '0');
+    const std::size_t decimals = x.exponent < 0 ? static_cast<std::size_t>(-x.exponent) : 0;
+    if (x.digits.size() <= decimals)
+        x.digits.insert(0, decimals + 1 - x.digits.size(), '0');
+    std::string whole = x.digits.substr(0, x.digits.size() - decimals);
+    std::string fraction = x.digits.substr(x.digits.size() - decimals);
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    fraction.erase(fraction.find_last_not_of('0') + 1);
+    const bool zero = whole == "0" && fraction.empty();
+    return (x.negative && !zero ? "-" : "") + whole + (fraction.empty() ? "" : "." + fraction);
+}
+
+Decimal operator+(Decimal a, Decimal b)
+{
+    const int exponent = std::min(a.exponent, b.exponent);
+    a.digits.append(static_cast<std::size_t>(a.exponent - exponent), '0');
+    b.digits.append(static_cast<std::size_t>(b.exponent - exponent), '0');
+    const std::size_t size = std::max(a.digits.size(), b.digits.size()) + 1;
+    a.digits.insert(0, size - a.digits.size(), '0');
+    b.digits.insert(0, size - b.digits.size(), '0');
+    const bool subtract = a.negative != b.negative;
+    if (subtract && a.digits < b.digits)
+        std::swap(a, b);
+    std::string digits(size, '0');
+    int carry = 0;
+    for (std::size_t i = size; i-- > 0;) {
+        int v = (a.digits[i] - '0') + (subtract ? -1 : 1) * (b.digits[i] - '0') + carry;
+        carry = v < 0 ? -1 : v / 10;
+        v = v < 0 ? v + 10 : v % 10;
+        digits[i] = static_cast<char>('0' + v);
+    }
+    return {a.negative, digits, exponent};
+}
+
+Decimal operator*(const Decimal& a, const Decimal& b)
+{
+    std::vector<int> sums(a.digits.size() + b.digits.size(), 0);
+    for (std::size_t i = 0; i < a.digits.size(); ++i)
+        for (std::size_t j = 0; j < b.digits.size(); ++j)
+            sums[i + j + 1] += (a.digits[i] - '0') * (b.digits[j] - '0');
+    for (std::size_t k = sums.size(); k-- > 1;) {
+        sums[k - 1] += sums[k] / 10;
+        sums[k] %= 10;
+    }
+    std::string digits;
+    for (const int digit : sums)
+        digits += static_cast<char>('0' + digit);
+    return {a.negative != b.negative, digits, a.exponent + b.exponent};
+}
+
+// The exact sum and product of two floats.
+std::string exactSum(Double a, Double b)
+{
+    return textOf(decimalOf(exactText(a)) + decimalOf(exactText(b)));
+}
+std::string exactProduct(std::string_view written, Double b)
+{
+    return textOf(decimalOf(written) * decimalOf(exactText(b)));
+}
+
+Decimal negated(Decimal x)
+{
+    x.negative = !x.negative;
+    return x;
+}
+
+// Whether an exact value lies within half a unit of the fourth decimal of a
+// Currency value, so that working it out by hand gives that value's digits.
+bool withinHalfUnit(const Decimal& exact, Currency value)
+{
+    Decimal gap = exact + negated(decimalOf(fourDecimals(value)));
+    gap.negative = false;
+    const Decimal beyond = gap + Decimal{true, "5", -5};
+    return beyond.negative || beyond.digits.find_first_not_of('0') == std::string::npos;
+}
+
 // A value worked out on the way and the roundings the kinds made of it, each
 // one written where it changed the value:
 // "49.9999908447266 → 50.0000 (округлено до 4 знаков)".
@@ -143,6 +247,12 @@ public:
     Rounded& toKindOf(const Variant& result, Double exact)
     {
         return result.kind() == VariantKind::Single && result.toDouble() != exact ? toSingle(result.single()) : *this;
+    }
+    // The same for a result worked out exactly as `exact`.
+    Rounded& toKindOf(const Variant& result, std::string_view exact)
+    {
+        return result.kind() == VariantKind::Single && exactText(result.single()) != exact ? toSingle(result.single())
+                                                                                           : *this;
     }
     std::string text() const { return bracketed(text_); }
 
@@ -329,15 +439,14 @@ private:
                 Rounded(exactText(timesG)).toKindOf(result, timesG).text()};
     }
 
-    // factor · the quantity, a Single. The product of a Single and a whole
-    // factor is exact as a Double; with 0.9 it is written as worked out.
+    // factor · the quantity, a Single.
     std::vector<std::string> productRoundings(const Variant& result, std::string_view factor, Quantity of) const
     {
         const Double byHand = decimalToDouble(factor) * number(of);
         if (shownAlike(byHand, result))
             return {};
-        const bool whole = factor.find('.') == std::string_view::npos;
-        return {Rounded(whole ? exactText(byHand) : valueText(Variant(byHand))).toKindOf(result, byHand).text()};
+        const std::string exact = exactProduct(factor, number(of));
+        return {Rounded(exact).toKindOf(result, exact).text()};
     }
 
     // ⌊L / d⌋: the quotient is rounded to 4 decimals before the floor.
@@ -354,7 +463,9 @@ private:
     {
         const Double length = number(DrumLength);
         const Double filled = number(TurnsPerLayer) * number(RopeDiameter);
-        if (shownAlike(length - filled, Variant(g)))
+        const Decimal byHand = decimalOf(exactText(length))
+            + negated(decimalOf(exactText(number(TurnsPerLayer))) * decimalOf(exactText(number(RopeDiameter))));
+        if (withinHalfUnit(byHand, g))
             return {};
         return {toFourDecimals(length) + " − " + toFourDecimals(filled)};
     }
@@ -366,22 +477,24 @@ private:
         const Double D = number(DrumDiameter);
         const Double d = number(RopeDiameter);
         const auto layer = static_cast<Integer>(complete_ - 1);
-        if (shownAlike(D + d + 2 * d * layer, Variant(P)))
+        const Decimal dExact = decimalOf(exactText(d));
+        if (withinHalfUnit(decimalOf(exactText(D)) + dExact
+                               + Decimal{false, "2", 0} * dExact * decimalOf(std::to_string(layer)),
+                           P))
             return {};
         const Variant twoD(static_cast<Single>(d + d));
         const Variant a = product(twoD, Variant(layer));
         const Variant b = sum(a, Variant(static_cast<Single>(D)));
         const Variant c = sum(b, Variant(static_cast<Single>(d)));
         const Double aExact = twoD.toDouble() * layer;
-        const Double bExact = a.toDouble() + D;
-        const Double cExact = b.toDouble() + d;
-        Rounded last = Rounded(exactText(cExact)).toKindOf(c, cExact);
+        const std::string bExact = exactSum(a.toDouble(), D);
+        const std::string cExact = exactSum(b.toDouble(), d);
+        Rounded last = Rounded(cExact).toKindOf(c, cExact);
         if (compare(c.toDouble(), P) != 0)
             last.toFourDecimals(P);
         return {Rounded(exactText(aExact)).toKindOf(a, aExact).text() + " + " + operand(variant(DrumDiameter)) + " + "
                     + operand(variant(RopeDiameter)),
-                Rounded(exactText(bExact)).toKindOf(b, bExact).text() + " + " + operand(variant(RopeDiameter)),
-                last.text()};
+                Rounded(bExact).toKindOf(b, bExact).text() + " + " + operand(variant(RopeDiameter)), last.text()};
     }
 
     // P + d + 2 · d · Y: d and 2 · d · Y are each rounded to 4 decimals.
@@ -390,7 +503,10 @@ private:
         const Variant* P = layerValue(PitchDiameter);
         const Double d = number(RopeDiameter);
         const Variant Y = variant(FlangeFactor);
-        if (!P || shownAlike(P->toDouble() + d + 2 * d * Y.toDouble(), Variant(F)))
+        const Decimal dExact = decimalOf(exactText(d));
+        if (!P
+            || withinHalfUnit(
+                decimalOf(valueText(*P)) + dExact + Decimal{false, "2", 0} * dExact * decimalOf(valueText(Y)), F))
             return {};
         const Variant widths = product(Variant(static_cast<Single>(d + d)), Y);
         const Double widthsExact = (d + d) * Y.toDouble();

@@ -419,7 +419,7 @@ private:
                 return Value{floorOf(inner->pre), floorOf(inner->post), {}};
             if (ceiling == 1)
                 return Value{ceilingOf(inner->pre), ceilingOf(inner->post), {}};
-            return Value{inner->pre, inner->post, {}};
+            return inner; // a negative number stays one number
         }
         return number();
     }
@@ -574,6 +574,10 @@ private slots:
         QTest::newRow("capacity, four layers") << "Command3" << Entries{{"Text4", "301.7"}, {"Text5", "99.99"}, {"Text6", "0.7"}, {"Text7", "1234.5"}, {"Combo1", "3"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
         QTest::newRow("capacity, five layers") << "Command3" << Entries{{"Text4", "16777.3"}, {"Text5", "3000.3"}, {"Text6", "1.1"}, {"Text7", "99999"}, {"Combo1", "4"}, {"Combo2", "0"}, {"Option6", "on"}} << 8;
         QTest::newRow("capacity, six layers") << "Command3" << Entries{{"Text4", "2000"}, {"Text5", "32767"}, {"Text6", "10.01"}, {"Text7", "1E+6"}, {"Combo1", "5"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
+        QTest::newRow("capacity, a Single sum far apart in size") << "Command3" << Entries{{"Text4", "7E+12"}, {"Text5", "0.77"}, {"Text6", "2044.81"}, {"Text7", "2682"}, {"Combo1", "0"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
+        QTest::newRow("capacity, 0.9 · S narrowed") << "Command3" << Entries{{"Text4", "0.4682"}, {"Text5", "3423.3182"}, {"Text6", "-166.5379"}, {"Text7", "4.7615"}, {"Combo1", "0"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
+        QTest::newRow("capacity, negative S narrowed") << "Command3" << Entries{{"Text4", "1737.3336"}, {"Text5", "-72.6615"}, {"Text6", "0.275433"}, {"Text7", "-205.3329"}, {"Combo1", "4"}, {"Combo2", "0"}, {"Option5", "on"}} << 8;
+        QTest::newRow("capacity, flange terms rounded to 4 decimals") << "Command3" << Entries{{"Text4", "96E+9"}, {"Text5", "-347.1974"}, {"Text6", "670.5963"}, {"Text7", "4756.3303"}, {"Combo1", "2"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
         QTest::newRow("capacity, stopped in layer two") << "Command3" << Entries{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}} << 6;
         QTest::newRow("capacity, stopped at layer two's length") << "Command3" << Entries{{"Text4", "5.86e13"}, {"Text5", "5e14"}, {"Text6", "1e11"}, {"Text7", "1"}, {"Combo1", "1"}, {"Option6", "on"}} << 6;
         // clang-format on
