@@ -237,6 +237,19 @@ public:
         text_.append(" → ").append(exactText(value)).append(" (округлено до одинарной точности)");
         return *this;
     }
+    // Where `exact`, the value so far, is not a Double.
+    Rounded& toDouble(std::string_view exact, Double value)
+    {
+        if (significant(exactText(value)) != significant(exact))
+            text_.append(" → ").append(exactText(value)).append(" (округлено до двойной точности)");
+        return *this;
+    }
+    // A value whose number of ten-thousandths was rounded to a Double: `exact`.
+    Rounded& inTenThousandths(std::string_view exact)
+    {
+        text_.append(" → ").append(exact).append(" (округлено до двойной точности в десятитысячных)");
+        return *this;
+    }
     Rounded& toFourDecimals(Currency value)
     {
         text_.append(" → ").append(fourDecimals(value)).append(" (округлено до 4 знаков)");
@@ -388,6 +401,7 @@ public:
         case MaxDrumLength: return productRoundings(*result, firstWord(row.substitution), MinDrumDiameter);
         case TurnsPerLayer: return turnsRoundings(result->integer());
         case LeftoverLength: return leftoverRoundings(result->currency());
+        case LayerLength: return lengthRoundings(result->currency(), firstWord(row.substitution));
         case PitchDiameter: return pitchRoundings(result->currency());
         case FlangeDiameter: return flangeRoundings(result->currency());
         case TotalRopeLength: return totalRoundings(result->single());
@@ -514,6 +528,42 @@ private:
         if (compare(widths.toDouble(), toCurrency(widths)) != 0)
             rim.toFourDecimals(toCurrency(widths));
         return {operand(*P) + " + " + toFourDecimals(d) + " + " + rim.text()};
+    }
+
+    // 3.14159 · P · n / 1000 in Doubles: 3.14159 and P as Doubles, each
+    // product and the quotient rounded to a Double; the quotient then goes to
+    // 4 decimals by way of its number of ten-thousandths, itself a Double.
+    // Only a rope length of some 10^11 m needs these steps.
+    std::vector<std::string> lengthRoundings(Currency length, std::string_view pi) const
+    {
+        const Variant* P = layerValue(PitchDiameter);
+        const Variant* n = value(TurnsPerLayer);
+        const Decimal perMetre{false, "1", -3};
+        if (!P || !n
+            || withinHalfUnit(decimalOf(pi) * decimalOf(valueText(*P)) * decimalOf(valueText(*n)) * perMetre, length))
+            return {};
+        const Double piHeld = decimalToDouble(pi);
+        const Double pitch = toDouble(P->currency());
+        const Double first = piHeld * pitch;
+        const Double second = first * n->integer();
+        const Double metres = second / 1000;
+        const Double units = metres * static_cast<Double>(Currency::unitsPerOne);
+        const std::string firstExact = textOf(decimalOf(exactText(piHeld)) * decimalOf(exactText(pitch)));
+        const std::string secondExact = textOf(decimalOf(exactText(first)) * decimalOf(valueText(*n)));
+        const std::string metresExact = textOf(decimalOf(exactText(second)) * perMetre);
+        Rounded last = Rounded(metresExact).toDouble(metresExact, metres);
+        std::string reached = exactText(metres);
+        if (textOf(decimalOf(reached) * Decimal{false, "1", 4}) != exactText(units)) {
+            reached = textOf(decimalOf(exactText(units)) * Decimal{false, "1", -4});
+            last.inTenThousandths(reached);
+        }
+        if (significant(reached) != significant(fourDecimals(length)))
+            last.toFourDecimals(length);
+        const std::string rest = " · " + valueText(*n) + " / 1000";
+        return {Rounded(std::string(pi)).toDouble(pi, piHeld).text() + " · "
+                    + Rounded(valueText(*P)).toDouble(valueText(*P), pitch).text() + rest,
+                Rounded(firstExact).toDouble(firstExact, first).text() + rest,
+                Rounded(secondExact).toDouble(secondExact, second).text() + " / 1000", last.text()};
     }
 
     // l1 + … + lN, the running total a Single, rounded to 4 decimals before

@@ -14,6 +14,7 @@
 #include <cctype>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <map>
 #include <optional>
 #include <string>
@@ -301,21 +302,39 @@ std::optional<Float> floatOf(std::string_view text)
     return f;
 }
 
-// Whether `single` is the Single nearest to `value`, a tie to the even one.
-bool nearestSingle(const Exact& value, std::string_view single)
+// Whether the text is the float nearest to `value`, a tie to the even one.
+template <class Float>
+bool nearest(const Exact& value, std::string_view text)
 {
-    const auto f = floatOf<float>(single);
+    const auto f = floatOf<Float>(text);
     if (!f)
         return false;
     int exponent = 0;
-    const bool even = static_cast<long long>(std::ldexp(std::frexp(*f, &exponent), 24)) % 2 == 0;
+    const int digits = std::numeric_limits<Float>::digits;
+    const bool even = static_cast<long long>(std::ldexp(std::frexp(*f, &exponent), digits)) % 2 == 0;
     const Exact distance = absolute(value - exactOf(*f));
-    for (const float neighbour : {std::nextafter(*f, -INFINITY), std::nextafter(*f, INFINITY)}) {
+    for (const Float neighbour : {std::nextafter(*f, -std::numeric_limits<Float>::infinity()),
+                                  std::nextafter(*f, std::numeric_limits<Float>::infinity())}) {
         const int order = compare(distance, absolute(value - exactOf(neighbour)));
         if (order > 0 || (order == 0 && !even))
             return false;
     }
     return true;
+}
+
+// A plain decimal text times 10000: "12.5" gives "125000".
+std::string tenThousandfold(std::string_view text)
+{
+    std::string digits(text);
+    std::size_t point = digits.find('.');
+    if (point == std::string::npos)
+        point = digits.size();
+    else
+        digits.erase(point, 1);
+    digits.append(point + 4 > digits.size() ? point + 4 - digits.size() : 0, '0');
+    if (point + 4 < digits.size())
+        digits.insert(point + 4, ".");
+    return digits;
 }
 
 // One side of "=": its value with each rounding step taken (post), and with
@@ -466,8 +485,14 @@ private:
                 if (compare(toFourDecimals(v.post), to->value) != 0)
                     return fail("not rounded to 4 decimals");
             } else if (take("(округлено до одинарной точности)")) {
-                if (!nearestSingle(v.post, rounded))
+                if (!nearest<float>(v.post, rounded))
                     return fail("not the nearest Single");
+            } else if (take("(округлено до двойной точности)")) {
+                if (!nearest<double>(v.post, rounded))
+                    return fail("not the nearest Double");
+            } else if (take("(округлено до двойной точности в десятитысячных)")) {
+                if (!nearest<double>(v.post * whole(power(10, 4)), tenThousandfold(rounded)))
+                    return fail("not the nearest Double in ten-thousandths");
             } else {
                 return fail("no rounding rule");
             }
@@ -578,6 +603,7 @@ private slots:
         QTest::newRow("capacity, 0.9 · S narrowed") << "Command3" << Entries{{"Text4", "0.4682"}, {"Text5", "3423.3182"}, {"Text6", "-166.5379"}, {"Text7", "4.7615"}, {"Combo1", "0"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
         QTest::newRow("capacity, negative S narrowed") << "Command3" << Entries{{"Text4", "1737.3336"}, {"Text5", "-72.6615"}, {"Text6", "0.275433"}, {"Text7", "-205.3329"}, {"Combo1", "4"}, {"Combo2", "0"}, {"Option5", "on"}} << 8;
         QTest::newRow("capacity, flange terms rounded to 4 decimals") << "Command3" << Entries{{"Text4", "96E+9"}, {"Text5", "-347.1974"}, {"Text6", "670.5963"}, {"Text7", "4756.3303"}, {"Combo1", "2"}, {"Combo2", "1"}, {"Option5", "on"}} << 8;
+        QTest::newRow("capacity, rope lengths of 10^13 m in Doubles") << "Command3" << Entries{{"Text4", "55E+10"}, {"Text5", "7E+5"}, {"Text6", "69"}, {"Text7", "0.1949"}, {"Combo1", "4"}, {"Combo2", "0"}, {"Option5", "on"}} << 8;
         QTest::newRow("capacity, stopped in layer two") << "Command3" << Entries{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}} << 6;
         QTest::newRow("capacity, stopped at layer two's length") << "Command3" << Entries{{"Text4", "5.86e13"}, {"Text5", "5e14"}, {"Text6", "1e11"}, {"Text7", "1"}, {"Combo1", "1"}, {"Option6", "on"}} << 6;
         // clang-format on
