@@ -278,15 +278,14 @@ private:
 std::string shownAs(Double value, VariantKind kind)
 {
     std::string text;
-    switch (kind) {
-    case VariantKind::Single: text = significantText(value, 7); break;
-    case VariantKind::Double: text = significantText(value, 15); break;
-    case VariantKind::Currency: try { text = signedText(toCurrency(value));
+    if (kind == VariantKind::Currency) {
+        try {
+            text = signedText(toCurrency(value));
         } catch (const RuntimeError&) {
             return {};
         }
-        break;
-    default: text = significantText(value, 15); break;
+    } else {
+        text = significantText(value, kind == VariantKind::Single ? 7 : 15);
     }
     return text.starts_with(' ') ? text.substr(1) : text;
 }
@@ -387,8 +386,8 @@ public:
 
     // The sides a quantity's formula needs between its values and its result
     // for a check by hand to give the result: the roundings the calculation
-    // made on the way (to a Single, to 4 decimals), each where it changed a
-    // value. None when the substituted values worked out without them give
+    // made on the way (to a Single, to a Double, to 4 decimals), each where
+    // it changed a value. None when the substituted values worked out without them give
     // the result as shown, as they mostly do.
     std::vector<std::string> roundings(const QuantityEntry& row) const
     {
