@@ -3,7 +3,12 @@
 // formula, and a run's formulas with the values substituted, as Russian
 // calculation notes write them: "Dмин = 19 · d = 19 · 12 = 228 мм". The
 // values are in the labels' number form (a point, the kinds' digits), so
-// they compare with the window.
+// they compare with the window. So that a check by hand of the printed
+// digits gives the printed result, a Single or Double operand whose text is
+// not its exact value has that beside it, "8.3 (одинарная точность:
+// 8.30000019073486328125)", and a rounding the calculation makes on the way
+// is a step of its own wherever leaving it out would change the result:
+// "n = ⌊L / d⌋ = ⌊… / 10⌋ = ⌊49.9999908447266 → 50.0000 (округлено до 4 знаков)⌋ = 50".
 
 #include "core/catalogue.h"
 #include "core/run_record.h"

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace kalventa {
 namespace {
@@ -207,6 +208,53 @@ std::string plainText(Integer value)
     std::string text = integerDigits(static_cast<std::uint64_t>(std::abs(value)));
     if (value < 0)
         text.insert(text.begin(), '-');
+    return text;
+}
+
+std::string significantText(Double value, int digits)
+{
+    return floatText(value, digits);
+}
+
+std::string exactText(Double value)
+{
+    if (!std::isfinite(value))
+        return floatText(value, doubleDigits);
+    if (value == 0)
+        return "0";
+    // value = mantissa × 2^exponent with an odd mantissa; a negative exponent
+    // makes it mantissa × 5^-exponent ÷ 10^-exponent, so the digits are those
+    // of a whole number either way, worked out by small multiplications.
+    int exponent = 0;
+    auto mantissa = static_cast<std::uint64_t>(std::ldexp(std::frexp(std::fabs(value), &exponent), 53));
+    exponent -= 53;
+    while ((mantissa & 1) == 0) {
+        mantissa >>= 1;
+        ++exponent;
+    }
+    std::vector<unsigned> digits; // least significant first
+    for (; mantissa != 0; mantissa /= 10)
+        digits.push_back(static_cast<unsigned>(mantissa % 10));
+    const unsigned factor = exponent > 0 ? 2 : 5;
+    for (int k = 0; k < std::abs(exponent); ++k) {
+        unsigned carry = 0;
+        for (unsigned& digit : digits) {
+            const unsigned product = digit * factor + carry;
+            digit = product % 10;
+            carry = product / 10;
+        }
+        if (carry != 0)
+            digits.push_back(carry);
+    }
+    const auto decimals = static_cast<std::size_t>(exponent < 0 ? -exponent : 0);
+    if (digits.size() <= decimals)
+        digits.resize(decimals + 1, 0);
+    std::string text = value < 0 ? "-" : "";
+    for (std::size_t i = digits.size(); i-- > 0;) {
+        text += static_cast<char>('0' + digits[i]);
+        if (i == decimals && decimals != 0)
+            text += '.';
+    }
     return text;
 }
 

@@ -34,4 +34,14 @@ std::string signedText(const Variant& value);
 
 std::string plainText(Integer value);
 
+// A Double in the signed-field form with `digits` significant digits, as a
+// Single's label shows it with 7 and a Double's with 15.
+std::string significantText(Double value, int digits);
+
+// The exact decimal value of a binary float, every digit of it, with no
+// exponent and no blank for the sign: the Single 8.3 is
+// "8.30000019073486328125", 2^-3 is "0.125", 1E+11 is "100000000000". An
+// infinity or a NaN reads as in the signed-field form.
+std::string exactText(Double value);
+
 } // namespace kalventa

@@ -36,6 +36,9 @@ const Entries ropeCheckExample{{"Text1", "1000"}, {"Text3", "50000"}, {"Option2"
 const Entries capacityExample{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"},  {"Text7", "5000"},
                               {"Combo1", "2"},  {"Combo2", "0"},  {"Option5", "on"}};
 // The pitch diameter leaves the Currency range in the second layer.
+// Five layers of a fractional rope: the Currency and Single roundings show.
+const Entries capacityFiveLayers{{"Text4", "16777.3"}, {"Text5", "3000.3"}, {"Text6", "1.1"}, {"Text7", "99999"},
+                                 {"Combo1", "4"},      {"Combo2", "0"},     {"Option6", "on"}};
 const Entries capacityStoppedInLayerTwo{{"Text4", "562949953421312"}, {"Text6", "140737488355328"}, {"Combo1", "1"}};
 // The second layer's pitch and flange are worked out; its length leaves the
 // Currency range.
@@ -78,7 +81,7 @@ private slots:
                                                        << "Lмакс = 3 · Dмин = 3 · (-57) = -171 мм";
         QTest::newRow("Double tension with 15 digits")
             << "Command1" << Entries{{"Text1", "8.3"}, {"Option2", "on"}} << "Label3"
-            << "Sмин = Q · k · 10 = 8.3 · 5.5 · 10 = 456.500010490417 Н";
+            << "Sмин = Q · k · 10 = 8.3 (одинарная точность: 8.30000019073486328125) · 5.5 · 10 = 456.500010490417 Н";
         QTest::newRow("verdict, not permissible") << "Command1" << ropeCheckExample << "Label6"
                                                   << "Fр = 50000 Н < Sмин = 55000 Н: канат не допустим";
         // No rope is called admissible that was compared with no force entered.
@@ -102,8 +105,26 @@ private slots:
         QTest::newRow("rope capacity without the allowance")
             << "Command3" << capacityExample << "Label19"
             << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м";
-        QTest::newRow("rope capacity") << "Command3" << capacityExample << "Label20"
-                                       << "Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м";
+        QTest::newRow("rope capacity")
+            << "Command3" << capacityExample << "Label20"
+            << "Sк = 0.9 · S = 0.9 · 222.2832 (одинарная точность: 222.283203125) = 200.0549 м";
+        QTest::newRow("rope capacity: S taken with its Single digits")
+            << "Command3" << Entries{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "0"}, {"Text7", "5000"}} << "Label20"
+            << "Sк = 0.9 · S = 0.9 · 1007.822 (одинарная точность: 1007.82208251953125) = 907.0399 м";
+        QTest::newRow("rope capacity: the Single the product is narrowed to")
+            << "Command3" << capacityFiveLayers << "Label20"
+            << "Sк = 0.9 · S = 0.9 · 718900.9 (одинарная точность: 718900.9375) = 647010.84375 → 647010.875 (округлено "
+               "до "
+               "одинарной точности) = 647010.9 м";
+        QTest::newRow("turns: the quotient rounded to 4 decimals before the floor")
+            << "Command3" << Entries{{"Text5", "499.9999"}, {"Text6", "10"}} << "Label16"
+            << "n = ⌊L / d⌋ = ⌊499.9999 (одинарная точность: 499.999908447265625) / 10⌋ = ⌊49.9999908447266 → 50.0000 "
+               "(округлено до 4 знаков)⌋ = 50";
+        QTest::newRow("leftover: L and n · d rounded to 4 decimals")
+            << "Command3" << capacityFiveLayers << "Label12"
+            << "g = L − n · d = 3000.3 (одинарная точность: 3000.300048828125) − 2727 · 1.1 (одинарная точность: "
+               "1.10000002384185791015625) = 3000.300048828125 → 3000.3000 (округлено до 4 знаков) − "
+               "2999.70006501674652099609375 → 2999.7001 (округлено до 4 знаков) = .5999 мм";
         QTest::newRow("wall thickness") << "Command3" << capacityExample << "Label23"
                                         << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм";
         QTest::newRow("layers") << "Command3" << capacityExample << "Label18"
@@ -120,17 +141,19 @@ private slots:
             << "F = PN + d + 2 · d · Y — не рассчитано: расчёт остановлен, переполнение (число витков в слое)";
         QTest::newRow("error after the layer labels: the flange of layer one")
             << "Command3" << capacityStoppedInLayerTwo << "Label21"
-            << "F = P1 + d + 2 · d · Y = 703687441776640 + 1.407375E+14 + 2 · 1.407375E+14 · 0 = 844424930131968 мм";
+            << "F = P1 + d + 2 · d · Y = 703687441776640 + 1.407375E+14 (одинарная точность: 140737488355328) + 2 · "
+               "1.407375E+14 (одинарная точность: 140737488355328) · 0 = 844424930131968 мм";
         QTest::newRow("error after the layer labels: the layers written")
             << "Command3" << capacityStoppedInLayerTwo << "Label18"
             << "N = 2 — рассчитано слоёв: 1; расчёт остановлен, переполнение (диаметр навивки слоя)";
         QTest::newRow("error: a worked-out value not yet written")
             << "Command3" << capacityStoppedInLayerTwo << "Label16"
-            << "n = ⌊L / d⌋ = ⌊0 / 1.407375E+14⌋ = 0 — в окно не записано: расчёт остановлен, переполнение (диаметр "
-               "навивки слоя)";
+            << "n = ⌊L / d⌋ = ⌊0 / 1.407375E+14 (одинарная точность: 140737488355328)⌋ = 0 — в окно не записано: "
+               "расчёт остановлен, переполнение (диаметр навивки слоя)";
         QTest::newRow("error in a layer's length: the flange of the layer written, not of the one stopped")
             << "Command3" << capacityStoppedAtLayerTwoLength << "Label21"
-            << "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм";
+            << "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 (одинарная точность: 99999997952) + 2 · 1E+11 "
+               "(одинарная точность: 99999997952) · 2 = 59200001695744 мм";
         QTest::newRow("error in a layer's length: the total of the complete layers, not written")
             << "Command3" << capacityStoppedAtLayerTwoLength << "Label19"
             << "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: расчёт остановлен, переполнение "
@@ -183,7 +206,7 @@ private slots:
                      "(4) F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм",
                      "(5) l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м",
                      "(6) S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м",
-                     "(7) Sк = 0.9 · S = 0.9 · 222.2832 = 200.0549 м",
+                     "(7) Sк = 0.9 · S = 0.9 · 222.2832 (одинарная точность: 222.283203125) = 200.0549 м",
                      "(8) t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм",
                  }));
         QVERIFY(texts(section.where).contains("t — толщина стенки барабана, мм"));
@@ -237,18 +260,29 @@ private slots:
         for (const ReportFormula& formula : section.formulas)
             formulas << QString::fromStdString(formula.text);
         const QString stopped = "расчёт остановлен, переполнение (длина каната в слое)";
-        QCOMPARE(formulas,
-                 (QStringList{
-                     "n = ⌊L / d⌋ = ⌊5E+14 / 1E+11⌋ = 5000 — в окно не записано: " + stopped,
-                     "g = L − n · d = 5E+14 − 5000 · 1E+11 = 3735552 мм — в окно не записано: " + stopped,
-                     "P1 = D + d + 2 · d · (1 − 1) = 5.86E+13 + 1E+11 + 2 · 1E+11 · 0 = 58700001705984 мм",
-                     "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 + 2 · 1E+11 · 2 = 59200001695744 мм",
-                     "l1 = 3.14159 · P1 · n / 1000 = 3.14159 · 58700001705984 · 5000 / 1000 = "
-                     "922056691797511.3728 м",
-                     "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: " + stopped,
-                     "Sк = 0.9 · S — не рассчитано: " + stopped,
-                     "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
-                 }));
+        QCOMPARE(
+            formulas,
+            (QStringList{
+                "n = ⌊L / d⌋ = ⌊5E+14 (одинарная точность: 499999993495552) / 1E+11 (одинарная точность: "
+                "99999997952)⌋ = 5000 — в окно не записано: "
+                    + stopped,
+                "g = L − n · d = 5E+14 (одинарная точность: 499999993495552) − 5000 · 1E+11 (одинарная точность: "
+                "99999997952) = 3735552 мм — в окно не записано: "
+                    + stopped,
+                // The sums of Singles are narrowed in the order worked out: 2 · d · 0 first.
+                "P1 = D + d + 2 · d · (1 − 1) = 5.86E+13 (одинарная точность: 58600001110016) + 1E+11 (одинарная "
+                "точность: 99999997952) + 2 · 1E+11 (одинарная точность: 99999997952) · 0 = 0 + 5.86E+13 "
+                "(одинарная точность: 58600001110016) + 1E+11 (одинарная точность: 99999997952) = 58600001110016 + "
+                "1E+11 (одинарная точность: 99999997952) = 58700001107968 → 58700001705984 (округлено до "
+                "одинарной точности) = 58700001705984 мм",
+                "F = P1 + d + 2 · d · Y = 58700001705984 + 1E+11 (одинарная точность: 99999997952) + 2 · 1E+11 "
+                "(одинарная точность: 99999997952) · 2 = 59200001695744 мм",
+                "l1 = 3.14159 · P1 · n / 1000 = 3.14159 · 58700001705984 · 5000 / 1000 = "
+                "922056691797511.3728 м",
+                "S = l1 = 922056691797511.3728 = 9.220567E+14 м — в окно не записано: " + stopped,
+                "Sк = 0.9 · S — не рассчитано: " + stopped,
+                "t = ⌈Q / ([σ] · d)⌉ — не рассчитано: " + stopped,
+            }));
         QCOMPARE(section.layers.size(), 1u); // only the layer completed
         QCOMPARE(QString::fromStdString(section.stopped),
                  "Расчёт остановлен в слое 2 на величине «длина каната в слое»: Переполнение: число вышло за "
