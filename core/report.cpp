@@ -114,7 +114,25 @@ std::vector<std::string> whereOf(const RunRecord& record, const std::vector<Quan
     return where;
 }
 
-ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
+// The item the run found chosen: the option button that was on, or the
+// list's index; as the window shows it, empty when none was.
+std::string chosenText(const RunRecord& record, const QuantityEntry& choice, const ChoiceText& choiceText)
+{
+    for (const std::string_view control : choice.controls) {
+        const auto read = std::find_if(record.controlsRead.begin(), record.controlsRead.end(),
+                                       [&](const ControlRead& c) { return c.control == control; });
+        if (control.empty() || read == record.controlsRead.end() || !read->value)
+            continue;
+        const bool isList = choice.controls[1].empty();
+        if (isList)
+            return *read->value >= 0 ? choiceText(control, *read->value) : std::string();
+        if (*read->value != 0)
+            return choiceText(control, -1);
+    }
+    return {};
+}
+
+ReportSection sectionOf(const ReportRun& run, int& formulaNumber, const ChoiceText& choiceText)
 {
     const RunRecord& record = *run.record;
     const bool stale = run.stale;
@@ -145,8 +163,13 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
     for (const QuantityLine& choice : choices) {
         if (!choice.reached)
             continue;
-        section.inputs.push_back(
-            {choice.symbol, capitalised(choice.entry->name), std::string(choice.entry->unit), "—", choice.value, {}});
+        std::string shown = choiceText ? chosenText(record, *choice.entry, choiceText) : std::string();
+        section.inputs.push_back({choice.symbol,
+                                  capitalised(choice.entry->name),
+                                  std::string(choice.entry->unit),
+                                  shown.empty() ? "—" : std::move(shown),
+                                  choice.value,
+                                  {}});
     }
 
     const std::string stopped = record.error ? "расчёт остановлен, " + shortErrorText(*record.error) : "";
@@ -195,13 +218,14 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber)
 
 } // namespace
 
-Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made)
+Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made,
+                  const ChoiceText& choiceText)
 {
     Report report{"Расчётная записка", std::string(program), std::string(made), {}, {}};
     int formulaNumber = 0;
     for (const ReportRun& run : runs)
         if (run.record && run.record->calculation)
-            report.sections.push_back(sectionOf(run, formulaNumber));
+            report.sections.push_back(sectionOf(run, formulaNumber, choiceText));
     if (report.sections.empty())
         report.nothingYet = "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.";
     return report;

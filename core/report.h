@@ -9,6 +9,7 @@
 #include "core/rules_check_report.h"
 #include "core/run_record.h"
 
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -21,7 +22,7 @@ struct ReportInput {
     std::string symbol;
     std::string name; // "Вес груза"
     std::string unit;
-    std::string typed;  // as typed; "—" for a choice
+    std::string typed;  // as typed; a choice as the window shows it, "—" when none was made
     std::string read;   // what the calculation worked with
     std::string notice; // what part of the text was ignored; empty when none
 };
@@ -84,8 +85,14 @@ struct ReportRun {
     std::string note = {};                 // RunHistory::noteOnRun
 };
 
-// `runs` in the order run, one for each calculation run since start.
-Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made);
+// What the window shows for a choice: an option button's caption (`item` -1)
+// or a list's item; empty when it does not know the control.
+using ChoiceText = std::function<std::string(std::string_view control, int item)>;
+
+// `runs` in the order run, one for each calculation run since start; a
+// choice is named in the inputs' «Введено» as `choiceText` gives it.
+Report makeReport(std::span<const ReportRun> runs, std::string_view program, std::string_view made,
+                  const ChoiceText& choiceText = {});
 
 // The words that mark a result whose inputs were changed after its run.
 inline constexpr std::string_view staleMark = "исходные данные изменены после расчёта";

@@ -28,13 +28,13 @@ public:
     Integer value(std::string_view name) override
     {
         const Integer value = window_.value(name);
-        noteRead(name, controlState(value));
+        noteRead(name, controlState(value), value);
         return value;
     }
     Integer listIndex(std::string_view name) override
     {
         const Integer index = window_.listIndex(name);
-        noteRead(name, controlState(index));
+        noteRead(name, controlState(index), index);
         return index;
     }
 
@@ -68,11 +68,11 @@ public:
     }
 
 private:
-    void noteRead(std::string_view control, std::size_t state)
+    void noteRead(std::string_view control, std::size_t state, std::optional<Integer> value = {})
     {
         const auto& read = record_.controlsRead;
         if (std::none_of(read.begin(), read.end(), [&](const ControlRead& c) { return c.control == control; }))
-            record_.controlsRead.push_back({std::string(control), state});
+            record_.controlsRead.push_back({std::string(control), state, value});
     }
 
     // A record quotes what was typed, not a pasted page of it.

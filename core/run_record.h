@@ -30,6 +30,7 @@ struct FieldRead {
 struct ControlRead {
     std::string control;
     std::size_t state;
+    std::optional<Integer> value = {}; // an option button's Value or a list's index; none for a field
 };
 
 // The state a text field or an option button or list is in, as a run

@@ -5,6 +5,7 @@
 #include "ui/report_document.h"
 #include "ui/rules_check_dialog.h"
 #include "ui/text.h"
+#include "window/layout_table.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +107,8 @@ QString defaultReportPath()
 Report currentReport(const RunHistory& history, const QDateTime& made)
 {
     const QString when = made.toString(QStringLiteral("dd.MM.yyyy HH:mm"));
-    return makeReport(history.reportRuns(), programName.toStdString(), when.toStdString());
+    return makeReport(history.reportRuns(), programName.toStdString(), when.toStdString(),
+                      [](std::string_view control, int item) { return std::string(choiceText(control, item)); });
 }
 
 Report currentReport(const RunHistory& history, const QWidget& window)

@@ -139,4 +139,18 @@ std::span<const CaptionRow> captionRows()
     return captions;
 }
 
+std::string_view choiceText(std::string_view control, int item)
+{
+    if (item < 0) {
+        for (const ControlRow& row : controlRows())
+            if (row.name == control && row.kind == Kind::OptionButton)
+                return row.text;
+        return {};
+    }
+    for (const ListRow& list : listRows())
+        if (list.list == control && static_cast<std::size_t>(item) < list.items.size())
+            return list.items[static_cast<std::size_t>(item)];
+    return {};
+}
+
 } // namespace kalventa::ui

@@ -62,4 +62,8 @@ std::span<const ListRow> listRows();
 std::span<const std::string_view> tabOrder();
 std::span<const CaptionRow> captionRows();
 
+// What the window shows for a choice: an option button's caption (`item` -1)
+// or a list's item; empty for another control or an item it does not have.
+std::string_view choiceText(std::string_view control, int item);
+
 } // namespace kalventa::ui

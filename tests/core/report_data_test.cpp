@@ -7,6 +7,7 @@
 #include "core/copied_results.h"
 #include "core/formulas.h"
 #include "core/report.h"
+#include "window/layout_table.h"
 #include "core/run_history.h"
 #include "memory_controls.h"
 
@@ -181,7 +182,11 @@ private slots:
     {
         const RunRecord record = run("Command3", capacityExample);
         const ReportRun runs[] = {{&record, false}};
-        const Report report = makeReport(runs, "Кальвента 1.3.0", "08.12.2026 10:00");
+        // The choices named as the window shows them.
+        const Report report = makeReport(runs, "Кальвента 1.3.0", "08.12.2026 10:00",
+                                         [](std::string_view control, int item) {
+                                             return std::string(ui::choiceText(control, item));
+                                         });
         QCOMPARE(QString::fromStdString(report.title), "Расчётная записка");
         QCOMPARE(report.sections.size(), 1u);
         const ReportSection& section = report.sections.front();
@@ -192,9 +197,9 @@ private slots:
                                              + "|" + input.read);
         QCOMPARE(inputs,
                  (QStringList{"D|Диаметр барабана|мм|400|400", "L|Длина барабана|мм|800|800",
-                              "d|Диаметр каната|мм|15|15", "Q|Вес груза|кг|5000|5000", "N|Число слоёв каната||—|3",
-                              "[σ]|Допускаемое напряжение материала барабана|кг/мм²|—|14",
-                              "Y|Размер Y в диаметрах каната||—|1.5"}));
+                              "d|Диаметр каната|мм|15|15", "Q|Вес груза|кг|5000|5000", "N|Число слоёв каната||3|3",
+                              "[σ]|Допускаемое напряжение материала барабана|кг/мм²|Сталь. сварн.(1400 кг/см2)|14",
+                              "Y|Размер Y в диаметрах каната||1,5d|1.5"}));
         QStringList formulas;
         for (const ReportFormula& formula : section.formulas)
             formulas << QString("(%1) ").arg(formula.number) + QString::fromStdString(formula.text);

@@ -22,6 +22,7 @@
 #include "core/run_record.h"
 #include "core/runtime_error.h"
 #include "web/wasm/page_file_window.h"
+#include "window/layout_table.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -205,7 +206,9 @@ val strings(std::initializer_list<std::string_view> texts)
 // holds it; `made` is when, as the page gives it.
 val reportData(const std::string& made)
 {
-    const Report report = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made);
+    const Report report
+        = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made,
+                     [](std::string_view control, int item) { return std::string(ui::choiceText(control, item)); });
     val out = val::object();
     out.set("title", report.title);
     out.set("program", report.program);
