@@ -6,6 +6,7 @@
 // capacity, the verdict, and where a run-time error stopped a run. Numbers
 // are in the labels' form. A window renders it to paper or PDF.
 
+#include "core/calculation_file.h"
 #include "core/rules_check_report.h"
 #include "core/run_record.h"
 
@@ -76,6 +77,9 @@ struct Report {
     std::string nothingYet; // said instead of sections before any run
     // The check against today's rules, after the sections, once it was opened.
     std::optional<rules::RulesCheckNote> rulesCheck = std::nullopt;
+    // The object, designation and organisation named in the heading, and
+    // whether the sheets are framed with the main inscription.
+    TitleData titleData = {};
 };
 
 struct ReportRun {

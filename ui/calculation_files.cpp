@@ -41,6 +41,7 @@ const QString filesName = QStringLiteral("calculationFiles");
 const QString fileFilter = QStringLiteral("Расчёт Кальвенты (*.kalventa)");
 const QString suffix = QStringLiteral("kalventa");
 const QString recentKey = QStringLiteral("recentFiles");
+const QString frameKey = QStringLiteral("note/frame");
 constexpr int recentCount = 8;
 // The recovery copy is written once the changes pause.
 constexpr int recoveryDelay = 3000;
@@ -110,6 +111,7 @@ CalculationFiles::CalculationFiles(Form1& window)
     , window_(window)
 {
     setObjectName(filesName);
+    title_.frame = framedByDefault();
     recovery_.setSingleShot(true);
     recovery_.setInterval(recoveryDelay);
     connect(&recovery_, &QTimer::timeout, this, [this] { writeRecovery(); });
@@ -245,11 +247,22 @@ void CalculationFiles::startNew()
     loading_ = false;
     path_.clear();
     title_ = {};
+    title_.frame = framedByDefault();
     readFrom_.clear();
     modified_ = false;
     recovery_.stop();
     dropRecovery();
     showTitle();
+}
+
+bool CalculationFiles::framedByDefault()
+{
+    return settings().value(frameKey, false).toBool();
+}
+
+void CalculationFiles::setFramedByDefault(bool framed)
+{
+    settings().setValue(frameKey, framed);
 }
 
 void CalculationFiles::setTitle(const TitleData& title)

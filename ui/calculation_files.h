@@ -61,6 +61,9 @@ public:
     void setTitle(const TitleData& title);
     // The recently used files, the latest first.
     static QStringList recentFiles();
+    // Whether a new calculation's note is framed: the choice last made.
+    static bool framedByDefault();
+    static void setFramedByDefault(bool framed);
 
     // The same with the window's message boxes.
     void openAndTell(const QString& path);

@@ -2,9 +2,11 @@
 
 #include "core/calculation_table.h"
 #include "core/copied_results.h"
+#include "ui/calculation_files.h"
 #include "ui/report_document.h"
 #include "ui/rules_check_dialog.h"
 #include "ui/text.h"
+#include "ui/title_dialog.h"
 #include "window/layout_table.h"
 
 #include <QAction>
@@ -114,6 +116,8 @@ Report currentReport(const RunHistory& history, const QDateTime& made)
 Report currentReport(const RunHistory& history, const QWidget& window)
 {
     Report report = currentReport(history);
+    if (const CalculationFiles* files = calculationFiles(window))
+        report.titleData = files->title();
     if (const std::optional<rules::CheckResult> check = currentRulesCheck(window)) {
         int formulas = 0;
         for (const ReportSection& section : report.sections)
@@ -131,6 +135,7 @@ void addReportActions(QWidget& window, const RunHistory& history)
     QObject::connect(addAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
+    addTitleAction(window);
     QObject::connect(
         addAction(window, QStringLiteral("Копировать результаты"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
         &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });

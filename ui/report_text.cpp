@@ -139,9 +139,21 @@ private:
         return block;
     }
 
+    // The note's title, then the program and when it was made. With title
+    // data: the organisation above, the object before the title and the
+    // designation after it, each where given.
     void titleBlock(const Report& report)
     {
-        paragraph(text(report.title), characters(titlePoints, true), blockFormat(Qt::AlignHCenter, 0, 3));
+        const TitleData& data = report.titleData;
+        if (!data.organisation.empty())
+            paragraph(text(data.organisation), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
+        if (!data.object.empty())
+            paragraph(text(data.object), characters(headingPoints, true), blockFormat(Qt::AlignHCenter, 0, 1));
+        const bool designated = !data.designation.empty();
+        paragraph(text(report.title), characters(titlePoints, true),
+                  blockFormat(Qt::AlignHCenter, 0, designated ? 1 : 3));
+        if (designated)
+            paragraph(text(data.designation), characters(bodyPoints, true), blockFormat(Qt::AlignHCenter, 0, 3));
         paragraph(text(report.program), characters(bodyPoints), blockFormat(Qt::AlignHCenter));
         paragraph(text(report.made), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
     }

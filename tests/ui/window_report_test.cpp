@@ -119,11 +119,12 @@ private slots:
         QStringList offered;
         for (const QAction* action : window->actions())
             offered << action->text() + QStringLiteral(" ") + action->shortcut().toString();
-        QCOMPARE(offered,
-                 (QStringList{"Новый расчёт Ctrl+N", "Открыть расчёт… Ctrl+O", "Последние файлы ",
-                              "Сохранить расчёт Ctrl+S", "Сохранить расчёт как… Ctrl+Shift+S", " ",
-                              "Просмотр и печать расчётной записки… Ctrl+P", "Экспорт в PDF… Ctrl+E",
-                              "Копировать результаты Ctrl+Shift+C", "Проверка по действующим правилам… F9"}));
+        QCOMPARE(
+            offered,
+            (QStringList{"Новый расчёт Ctrl+N", "Открыть расчёт… Ctrl+O", "Последние файлы ", "Сохранить расчёт Ctrl+S",
+                         "Сохранить расчёт как… Ctrl+Shift+S", " ", "Просмотр и печать расчётной записки… Ctrl+P",
+                         "Экспорт в PDF… Ctrl+E", "Сведения о расчёте… ", "Копировать результаты Ctrl+Shift+C",
+                         "Проверка по действующим правилам… F9"}));
         QCOMPARE(
             control(*window, QStringLiteral("Command1")).toolTip(),
             QStringLiteral("Расчёт каната. Расчётная записка: Ctrl+P — просмотр и печать, Ctrl+E — экспорт в PDF. "
