@@ -129,9 +129,8 @@ void addReportActions(QWidget& window, const RunHistory& history)
     QObject::connect(addAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
-    QObject::connect(
-        addAction(window, QStringLiteral("Копировать результаты"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-        &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
+    QObject::connect(addAction(window, fromUtf8(copyResultsCommand), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())

@@ -388,20 +388,21 @@ describe('run-time errors', () => {
 });
 
 describe('the keyboard', () => {
-  test('Tab visits the controls in the desktop\'s order, an option group as one stop, and goes round', async () => {
+  test('Tab visits the controls in the desktop\'s order, an option group as one stop, then the command bar, and goes round', async () => {
     await openWindow(browser, site.url, page);
-    const focused = () => page.evaluate(() => document.activeElement.closest('[data-kind]')?.id);
+    const focused = () => page.evaluate(() => (document.activeElement.closest('[data-kind]') ?? document.activeElement).id);
     const visited = [await focused()];
-    for (let k = 0; k < 15; ++k) {
+    for (let k = 0; k < 20; ++k) {
       await page.keyboard.press('Tab');
       visited.push(await focused());
     }
     assert.deepEqual(visited, ['Text1', 'Option1', 'Text3', 'Command1', 'Command2', 'Text2', 'Text6', 'Combo1',
-      'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5', 'Text1']);
+      'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5',
+      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules', 'Text1']);
     await page.keyboard.down('Shift');
     await page.keyboard.press('Tab');
     await page.keyboard.up('Shift');
-    assert.equal(await focused(), 'Text5');
+    assert.equal(await focused(), 'commandRules');
   });
 
   test('Tab enters an option group at its chosen option; the arrow keys move within it', async () => {
@@ -422,6 +423,124 @@ describe('the keyboard', () => {
     await page.focus('#Command2');
     const ran = await run(() => page.keyboard.press('Enter'));
     assert.deepEqual(ran.written, [['Label8', ' 157.7'], ['Label10', ' 473.1']]);
+  });
+});
+
+describe('the command bar', () => {
+  test('lies under the window, each command named over its key, ⌘ on a Mac', async () => {
+    const bar = async on => page.evaluate(() => {
+      const window_ = document.getElementById('Form1').getBoundingClientRect();
+      return [...document.querySelectorAll('#commands > button')].map(button => {
+        const box = button.getBoundingClientRect();
+        return [button.id, button.querySelector('span').textContent, button.querySelector('kbd').textContent,
+          button.getAttribute('aria-keyshortcuts'), box.top >= window_.bottom && box.right <= window_.right];
+      });
+    });
+    await openWindow(browser, site.url, page);
+    assert.deepEqual(await bar(), [
+      ['commandOpen', 'Открыть…', 'Ctrl+O', 'Control+O', true],
+      ['commandSave', 'Сохранить…', 'Ctrl+S', 'Control+S', true],
+      ['commandPrint', 'Печать…', 'Ctrl+P', 'Control+P', true],
+      ['commandCopy', 'Копировать результаты', 'Ctrl+Alt+C', 'Control+Alt+C Control+Shift+C', true],
+      ['commandRules', 'Проверка по действующим правилам', 'F9', 'F9', true],
+    ]);
+    const mac = await browser.newPage();
+    try {
+      await mac.evaluateOnNewDocument(() =>
+        Object.defineProperty(Navigator.prototype, 'platform', { get: () => 'MacIntel' }));
+      await openWindow(browser, site.url, mac);
+      const keys = await mac.$$eval('#commands kbd', shown => shown.map(key => key.textContent));
+      assert.deepEqual(keys, ['⌘O', '⌘S', '⌘P', '⌃⌘C', 'F9']);
+    } finally {
+      await mac.close();
+    }
+  });
+
+  // Each command and what shows that it ran: the file chooser, the download,
+  // the report printed, the results copied, the check's dialog.
+  const effects = {
+    commandOpen: () => page.waitForFileChooser({ timeout: 3000 }).then(chooser => chooser.cancel()),
+    commandSave: () => page.evaluate(() => new Promise(done => document.getElementById('Form1')
+      .addEventListener('calculationsaved', event => done(event.detail.name), { once: true }))),
+    commandPrint: async () => {
+      await page.evaluate(() => {
+        window.printed = new Promise(done => {
+          window.print = () => done(document.getElementById('report').textContent);
+        });
+      });
+      return page.evaluate(() => window.printed);
+    },
+    commandCopy: () => page.evaluate(() => new Promise(done => document.addEventListener('copy',
+      event => done(event.clipboardData.getData('text/plain')), { once: true }))),
+    commandRules: () => page.waitForSelector('#RulesCheck[open]', { timeout: 3000 }),
+  };
+  const keys = {
+    commandOpen: ['Control', 'KeyO'],
+    commandSave: ['Control', 'KeyS'],
+    commandPrint: ['Control', 'KeyP'],
+    commandCopy: ['Control', 'Alt', 'KeyC'],
+    commandRules: ['F9'],
+  };
+  async function chord(pressed) {
+    for (const key of pressed)
+      await page.keyboard.down(key);
+    for (const key of pressed.reverse())
+      await page.keyboard.up(key);
+  }
+
+  for (const [way, act] of [
+    ['a touch on its button', command => page.$(`#${command}`).then(button => button.tap())],
+    ['its key', command => chord([...keys[command]])],
+    ['Enter on its button', async command => {
+      await page.focus(`#${command}`);
+      await page.keyboard.press('Enter');
+    }],
+  ]) {
+    test(`each command runs by ${way}`, async () => {
+      await openWindow(browser, site.url, page);
+      await page.setViewport({ width: 700, height: 540, hasTouch: true });
+      const session = await page.createCDPSession();
+      try {
+        await session.send('Browser.setDownloadBehavior', { behavior: 'deny' });
+        await page.type('#Text2', '12');
+        await press('Command2');
+        const outcomes = {};
+        for (const command of Object.keys(effects)) {
+          const effect = effects[command]();
+          await act(command);
+          outcomes[command] = await effect;
+          if (command === 'commandRules')
+            outcomes[command] = await page.$eval('#RulesCheck', dialog => dialog.open);
+        }
+        assert.match(outcomes.commandSave, /^Кальвента \d{4}-\d\d-\d\d\.kalventa$/);
+        assert.match(outcomes.commandPrint, /Расчётная записка.*1 Допустимые размеры барабана.*Dмин = 19 · d = 19 · 12 = 228 мм/s);
+        assert.equal(outcomes.commandCopy, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\n'
+          + 'Диаметр каната\t12\tмм\nМинимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
+        assert.equal(outcomes.commandRules, true);
+      } finally {
+        // The saved calculation would open again with the next page.
+        await page.evaluate(() => localStorage.clear());
+        await session.detach();
+        await page.setViewport({ width: 700, height: 500 });
+      }
+    });
+  }
+
+  test('no command runs while the message box waits for its answer', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '2E+37');
+    await press('Command2');
+    await page.waitForSelector('dialog.message[open]');
+    await page.evaluate(() => {
+      window.copies = 0;
+      document.addEventListener('copy', () => ++window.copies);
+    });
+    await chord(['F9']);
+    await chord(['Control', 'Alt', 'KeyC']);
+    assert.equal(await page.$('#RulesCheck'), null);
+    assert.equal(await page.evaluate(() => window.copies), 0);
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => document.querySelector('dialog.message') === null);
   });
 });
 

@@ -2,10 +2,14 @@
 // every control with its kind, container, box, text and look, the lists' items,
 // the Tab order, the sketch's lines and circles, the colours and font forms.
 // The page is built from these, as the desktop window is built from the same
-// tables, so that the two cannot drift apart.
+// tables, so that the two cannot drift apart. Besides, the names of the
+// commands the page's bar shares with the desktop's context menu, in the
+// core's words.
 //
 // Usage: window_tables OUTPUT.js
 
+#include "core/copied_results.h"
+#include "core/rules_check.h"
 #include "window/layout_table.h"
 #include "window/look_table.h"
 #include "window/sketch_table.h"
@@ -140,7 +144,8 @@ void list(std::ostream& out, std::span<const T> rows, Write&& write)
 void writeTables(std::ostream& out)
 {
     out << "// The window's tables, written by web/tools/window_tables.cpp from\n"
-           "// window/layout_table.cpp, window/sketch_table.cpp and window/look_table.h. Do not edit.\n"
+           "// window/layout_table.cpp, window/sketch_table.cpp and window/look_table.h, and the\n"
+           "// commands' names from core/copied_results.h and core/rules_check.h. Do not edit.\n"
            "const windowTables = {\n";
     out << "  twipsPerPixel: " << twipsPerPixel << ",\n";
     out << "  formName: " << quoted(formName) << ",\n";
@@ -178,7 +183,8 @@ void writeTables(std::ostream& out)
         out << "{name: " << quoted(circle.name) << ", box: " << box(circle.box)
             << ", colour: " << colour(sketchColour(SketchInk::WindowText)) << "}";
     });
-    out << ",\n};\n";
+    out << ",\n  commandNames: {copyResults: " << quoted(kalventa::copyResultsCommand)
+        << ", rulesCheck: " << quoted(kalventa::rules::checkTitle) << "},\n};\n";
 }
 
 } // namespace
