@@ -115,6 +115,8 @@ const controlMakers = {
     label.className = row.centred ? 'label centred' : 'label';
     label.textContent = row.text;
     label.style.color = row.ink;
+    // What the ink means: more contrast darkens the results' and the verdict's.
+    label.dataset.ink = row.inkName;
     label.style.background = tables.colours.formBackground;
     return label;
   },
@@ -158,7 +160,7 @@ const controlMakers = {
     const picture = document.createElement('div');
     picture.className = 'picture';
     picture.style.background = tables.colours.formBackground;
-    // A Tab stop that shows no focus mark.
+    // A Tab stop of the window's own order, not of the browser's.
     picture.tabIndex = -1;
     drawSketch(picture, row.box);
     return picture;
@@ -193,6 +195,11 @@ function buildWindow() {
 }
 
 const controls = buildWindow();
+
+// A click on a field's or a list's caption puts the focus in that control.
+for (const { label, control } of tables.captions)
+  if (tables.tabOrder.includes(control))
+    controls.get(label).addEventListener('click', () => focusTarget(control).focus());
 
 // The element that takes the focus for a control: an option button's input.
 function focusTarget(name) {
@@ -350,15 +357,22 @@ function nameForScreenReaders(words) {
   for (const [name] of words.results) {
     controls.get(name).setAttribute('role', 'status');
     controls.get(name).setAttribute('aria-live', 'off');
+    // Selected with the mouse and copied, as any text of a page.
+    controls.get(name).classList.add('result');
   }
   for (const [name, description] of words.buttons)
     describe(controls.get(name), description, false);
   for (const [name, formula] of words.formulas)
     describe(controls.get(name), formula, true);
+  // The sketch holds fields and results: a group of them, named as the
+  // sketch, whose drawing is the picture.
   const sketch = controls.get(words.sketchControl);
-  sketch.setAttribute('role', 'img');
+  sketch.setAttribute('role', 'group');
   sketch.setAttribute('aria-label', words.sketch[0]);
-  describe(sketch, words.sketch[1], false);
+  const drawing = sketch.querySelector('canvas');
+  drawing.setAttribute('role', 'img');
+  drawing.setAttribute('aria-label', words.sketch[0]);
+  describe(drawing, words.sketch[1], false);
 }
 
 // A misread field's notice in a balloon under the field, as the desktop

@@ -544,12 +544,62 @@ describe('the command bar', () => {
   });
 });
 
+describe('the mouse and the focus marks', () => {
+  test('a click on a field\'s or a list\'s caption puts the focus in it', async () => {
+    await openWindow(browser, site.url, page);
+    const focused = [];
+    for (const { label } of tables.captions.filter(row => rows.get(row.control).kind !== 'Label')) {
+      await page.focus('#Text5');
+      await page.click(`#${label}`);
+      focused.push([label, await page.evaluate(() => document.activeElement.id)]);
+    }
+    assert.deepEqual(focused, [['Label1', 'Text1'], ['Label5', 'Text3'], ['Label4', 'Text2'], ['Label13', 'Text6'],
+      ['Label14', 'Combo1'], ['Label28', 'Text7'], ['Label11', 'Combo2']]);
+  });
+
+  test('a result is selected with the mouse as any text', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '12');
+    await press('Command2');
+    const box = await (await page.$('#Label8')).boundingBox();
+    await page.mouse.move(box.x + 1, box.y + box.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(box.x + box.width - 1, box.y + box.height / 2, { steps: 5 });
+    await page.mouse.up();
+    assert.equal(await page.evaluate(() => getSelection().toString()), ' 228');
+  });
+
+  // The pixels round a control, with the focus in it from the keyboard and
+  // with the focus elsewhere.
+  async function marked(name) {
+    const box = await (await page.$(`#${name}`)).boundingBox();
+    const clip = { x: box.x - 3, y: box.y - 3, width: box.width + 6, height: box.height + 6 };
+    await page.focus('#Text1');
+    const unfocused = await page.screenshot({ clip });
+    await page.focus(`#${tables.tabOrder[tables.tabOrder.indexOf(name) - 1]}`);
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.id), name);
+    return !unfocused.equals(await page.screenshot({ clip }));
+  }
+
+  test('the lists and the sketch show where the focus is; without it the window is as before', async () => {
+    await openWindow(browser, site.url, page);
+    const before = await page.screenshot({ clip: { x: 0, y: 0, width: 690, height: 483 } });
+    const shown = {};
+    for (const name of ['Combo1', 'Combo2', 'Picture1'])
+      shown[name] = await marked(name);
+    assert.deepEqual(shown, { Combo1: true, Combo2: true, Picture1: true });
+    await page.focus('#Text1');
+    assert.ok(before.equals(await page.screenshot({ clip: { x: 0, y: 0, width: 690, height: 483 } })));
+  });
+});
+
 describe('for a screen reader, and a field read differently from what was typed', () => {
   const attributes = (name, keys) =>
     page.evaluate((id, names) => Object.fromEntries(names.map(key => [key, document.getElementById(id).getAttribute(key)])),
       name, keys);
 
-  test('inputs and results are named by their meaning, results explain their formula, the sketch is a picture', async () => {
+  test('inputs and results are named by their meaning, results explain their formula, the sketch is a group round its picture', async () => {
     await openWindow(browser, site.url, page);
     assert.deepEqual(await attributes('Text1', ['aria-label']), { 'aria-label': 'Вес груза, кг, для расчёта каната' });
     assert.deepEqual(await attributes('Combo1', ['aria-label']), { 'aria-label': 'Количество слоёв каната' });
@@ -557,7 +607,9 @@ describe('for a screen reader, and a field read differently from what was typed'
       'aria-label': 'Минимальный диаметр барабана: нет результата',
       title: 'Dмин = 19 · d — минимальный диаметр барабана, мм',
     });
-    assert.deepEqual(await attributes('Picture1', ['role', 'aria-label']), { role: 'img', 'aria-label': 'Эскиз барабана' });
+    assert.deepEqual(await attributes('Picture1', ['role', 'aria-label']), { role: 'group', 'aria-label': 'Эскиз барабана' });
+    const drawing = await page.$eval('#Picture1 > canvas', canvas => [canvas.getAttribute('role'), canvas.getAttribute('aria-label')]);
+    assert.deepEqual(drawing, ['img', 'Эскиз барабана']);
     assert.equal((await attributes('Command1', ['aria-description']))['aria-description'],
       'Расчёт каната: минимальное допустимое натяжение каната и заключение о канате');
   });

@@ -1,6 +1,7 @@
 // Writes the window's tables as JavaScript for the browser edition's page:
 // every control with its kind, container, box, text and look, the lists' items,
-// the Tab order, the sketch's lines and circles, the colours and font forms.
+// the Tab order, which label captions which control, the sketch's lines and
+// circles, the colours and font forms.
 // The page is built from these, as the desktop window is built from the same
 // tables, so that the two cannot drift apart. Besides, the names of the
 // commands the page's bar shares with the desktop's context menu, in the
@@ -48,6 +49,17 @@ std::string_view fontName(FontForm form)
     case FontForm::Underlined8: return "Underlined8";
     case FontForm::Regular10: return "Regular10";
     case FontForm::Bold10: return "Bold10";
+    }
+    return "";
+}
+
+std::string_view inkName(Ink ink)
+{
+    switch (ink) {
+    case Ink::Standard: return "Standard";
+    case Ink::GroupCaption: return "GroupCaption";
+    case Ink::Result: return "Result";
+    case Ink::Verdict: return "Verdict";
     }
     return "";
 }
@@ -167,13 +179,18 @@ void writeTables(std::ostream& out)
         out << "{name: " << quoted(row.name) << ", kind: " << quoted(kindName(row.kind))
             << ", container: " << quoted(row.container) << ", box: " << box(row.box) << ", text: " << quoted(row.text)
             << ", font: " << quoted(fontName(row.look.font)) << ", ink: " << colour(inkColour(row.look.ink))
+            << ", inkName: " << quoted(inkName(row.look.ink))
             << ", centred: " << (row.look.align == Align::Centred ? "true" : "false") << "}";
     });
     out << ",\n  lists: ";
     list(out, listRows(), [&](const ListRow& row) {
         out << "{list: " << quoted(row.list) << ", items: [" << joined(row.items, quoted) << "]}";
     });
-    out << ",\n  tabOrder: [" << joined(tabOrder(), quoted) << "],\n  sketchLines: ";
+    out << ",\n  tabOrder: [" << joined(tabOrder(), quoted) << "],\n  captions: ";
+    list(out, captionRows(), [&](const CaptionRow& row) {
+        out << "{label: " << quoted(row.label) << ", control: " << quoted(row.control) << "}";
+    });
+    out << ",\n  sketchLines: ";
     list(out, sketchLines(), [&](const SketchLine& line) {
         out << "{name: " << quoted(line.name) << ", x1: " << line.x1 << ", y1: " << line.y1 << ", x2: " << line.x2
             << ", y2: " << line.y2 << ", colour: " << colour(sketchColour(line.ink)) << "}";
