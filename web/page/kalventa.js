@@ -226,18 +226,31 @@ function stopTarget(stop) {
   return stop.targets.find(target => target.checked) ?? stop.targets[0];
 }
 
-function moveFocus(backwards) {
-  const current = tabStops.findIndex(stop => stop.targets.includes(document.activeElement));
-  const from = current < 0 ? (backwards ? 0 : tabStops.length - 1) : current;
-  const next = (from + (backwards ? tabStops.length - 1 : 1)) % tabStops.length;
-  stopTarget(tabStops[next]).focus();
-}
+// Where the page starts for the browser's own Tab: Shift+Tab from the first
+// stop leaves the page from here, before every control of the window,
+// whatever their order in the page.
+const pageStart = document.createElement('div');
+pageStart.id = 'pageStart';
+pageStart.className = 'announcer';
+pageStart.tabIndex = -1;
+form.before(pageStart);
 
+// Tab moves in the window's order; past the last stop, or before the first,
+// the browser takes the focus on out of the page (to the check's dialog
+// first, when it is open), as from any page's last control.
 function tabKey(event) {
   if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey)
     return;
+  const current = tabStops.findIndex(stop => stop.targets.includes(document.activeElement));
+  const next = current + (event.shiftKey ? -1 : 1);
+  if (next < 0) {
+    pageStart.focus();
+    return;
+  }
+  if (next >= tabStops.length)
+    return;
   event.preventDefault();
-  moveFocus(event.shiftKey);
+  stopTarget(tabStops[next]).focus();
 }
 form.addEventListener('keydown', tabKey);
 

@@ -388,22 +388,52 @@ describe('run-time errors', () => {
 });
 
 describe('the keyboard', () => {
-  test('Tab visits the controls in the desktop\'s order, an option group as one stop, then the command bar, and goes round', async () => {
+  const focused = () => page.evaluate(() => (document.activeElement.closest('[data-kind]') ?? document.activeElement).id);
+  async function shiftTab() {
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+  }
+
+  test('Tab visits the controls in the desktop\'s order, an option group as one stop, then the command bar', async () => {
     await openWindow(browser, site.url, page);
-    const focused = () => page.evaluate(() => (document.activeElement.closest('[data-kind]') ?? document.activeElement).id);
     const visited = [await focused()];
-    for (let k = 0; k < 20; ++k) {
+    for (let k = 0; k < 19; ++k) {
       await page.keyboard.press('Tab');
       visited.push(await focused());
     }
     assert.deepEqual(visited, ['Text1', 'Option1', 'Text3', 'Command1', 'Command2', 'Text2', 'Text6', 'Combo1',
       'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5',
-      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules', 'Text1']);
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('Tab');
-    await page.keyboard.up('Shift');
-    assert.equal(await focused(), 'commandRules');
+      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules']);
+    await page.focus('#commandOpen');
+    await shiftTab();
+    assert.equal(await focused(), 'Text5');
   });
+
+  // The browser takes the focus out of the page; a headless one, with
+  // nothing else to focus, may give it back to the page at once, from the
+  // other end, as a browser's own Tab into a page does.
+  for (const [from, backwards, otherEnd] of [['commandRules', false, 'Text1'], ['Text1', true, 'commandRules']]) {
+    test(`${backwards ? 'Shift+Tab' : 'Tab'} from ${from} leaves the page`, async () => {
+      await openWindow(browser, site.url, page);
+      // A page the last test's Tab left has the focus in its window again.
+      await page.bringToFront();
+      await page.focus(`#${from}`);
+      await page.waitForFunction(() => document.hasFocus(), { timeout: 3000 });
+      await page.evaluate(() => {
+        window.focusLog = [];
+        document.addEventListener('focusin', event => focusLog.push(event.target.id));
+        window.addEventListener('blur', () => focusLog.push('left the page'));
+      });
+      if (backwards)
+        await shiftTab();
+      else
+        await page.keyboard.press('Tab');
+      const log = (await page.evaluate(() => focusLog)).filter(id => id !== 'pageStart');
+      assert.deepEqual(log.slice(0, 1), ['left the page']);
+      assert.ok(log.length === 1 || (log.length === 2 && log[1] === otherEnd), log.join(', '));
+    });
+  }
 
   test('Tab enters an option group at its chosen option; the arrow keys move within it', async () => {
     await openWindow(browser, site.url, page);
