@@ -7,6 +7,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kalventa {
@@ -16,6 +17,10 @@ struct CopiedRow {
     std::string value;    // empty on a heading row
     std::string unit;
 };
+
+// The command that puts them on the clipboard, as the desktop's context menu
+// and the page's command bar name it.
+inline constexpr std::string_view copyResultsCommand = "Копировать результаты";
 
 std::vector<CopiedRow> copiedResults(std::span<const ReportRun> runs);
 

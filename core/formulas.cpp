@@ -116,7 +116,11 @@ std::string fourDecimals(Currency value)
         = value.units < 0 ? 0 - static_cast<std::uint64_t>(value.units) : static_cast<std::uint64_t>(value.units);
     std::string decimals = std::to_string(units % 10000);
     decimals.insert(0, 4 - decimals.size(), '0');
-    return (value.units < 0 ? "-" : "") + std::to_string(units / 10000) + "." + decimals;
+    // Appended in turn: GCC 12 takes "-" + std::string for an overlapping copy
+    // (-Wrestrict) when it inlines it in a release build.
+    std::string text = value.units < 0 ? "-" : "";
+    text.append(std::to_string(units / 10000)).append(".").append(decimals);
+    return text;
 }
 
 // An exact decimal, ±digits × 10^exponent: what a hand calculation gets

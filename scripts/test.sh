@@ -72,7 +72,7 @@ run_web() {
     set +e
     node --test --test-reporter=dot --test-reporter-destination=stdout \
         --test-reporter=tap --test-reporter-destination="$log" \
-        web/tests/core_tables.test.mjs web/tests/page.test.mjs web/tests/files.test.mjs
+        web/tests/core_tables.test.mjs web/tests/page.test.mjs web/tests/files.test.mjs web/tests/accessibility.test.mjs
     local status=$?
     set -e
     local passes failures

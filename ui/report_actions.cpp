@@ -136,9 +136,8 @@ void addReportActions(QWidget& window, const RunHistory& history)
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     addTitleAction(window);
-    QObject::connect(
-        addAction(window, QStringLiteral("Копировать результаты"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-        &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
+    QObject::connect(addAction(window, fromUtf8(copyResultsCommand), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())

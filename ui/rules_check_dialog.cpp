@@ -208,7 +208,7 @@ rules::CalendarDate today()
 
 void addRulesCheck(QWidget& window, const RunHistory& history)
 {
-    auto* action = new QAction(QStringLiteral("Проверка по действующим правилам…"), &window);
+    auto* action = new QAction(fromUtf8(rules::checkTitle) + QStringLiteral("…"), &window);
     action->setShortcut(rulesCheckKey);
     action->setShortcutVisibleInContextMenu(true);
     window.addAction(action);

@@ -115,6 +115,8 @@ const controlMakers = {
     label.className = row.centred ? 'label centred' : 'label';
     label.textContent = row.text;
     label.style.color = row.ink;
+    // What the ink means: more contrast darkens the results' and the verdict's.
+    label.dataset.ink = row.inkName;
     label.style.background = tables.colours.formBackground;
     return label;
   },
@@ -158,7 +160,7 @@ const controlMakers = {
     const picture = document.createElement('div');
     picture.className = 'picture';
     picture.style.background = tables.colours.formBackground;
-    // A Tab stop that shows no focus mark.
+    // A Tab stop of the window's own order, not of the browser's.
     picture.tabIndex = -1;
     drawSketch(picture, row.box);
     return picture;
@@ -194,15 +196,21 @@ function buildWindow() {
 
 const controls = buildWindow();
 
+// A click on a field's or a list's caption puts the focus in that control.
+for (const { label, control } of tables.captions)
+  if (tables.tabOrder.includes(control))
+    controls.get(label).addEventListener('click', () => focusTarget(control).focus());
+
 // The element that takes the focus for a control: an option button's input.
 function focusTarget(name) {
   const control = controls.get(name);
   return control.dataset.kind === 'OptionButton' ? control.querySelector('input') : control;
 }
 
-// The Tab stops in the desktop's order. An option group is one stop, as on
-// the desktop: Tab enters it at its chosen option, or at its first when none
-// is chosen, and leaves it with the next stop; the arrow keys move within it.
+// The Tab stops in the desktop's order, then the command bar's buttons. An
+// option group is one stop, as on the desktop: Tab enters it at its chosen
+// option, or at its first when none is chosen, and leaves it with the next
+// stop; the arrow keys move within it.
 const tabStops = [];
 for (const name of tables.tabOrder) {
   const target = focusTarget(name);
@@ -218,19 +226,33 @@ function stopTarget(stop) {
   return stop.targets.find(target => target.checked) ?? stop.targets[0];
 }
 
-function moveFocus(backwards) {
-  const current = tabStops.findIndex(stop => stop.targets.includes(document.activeElement));
-  const from = current < 0 ? (backwards ? 0 : tabStops.length - 1) : current;
-  const next = (from + (backwards ? tabStops.length - 1 : 1)) % tabStops.length;
-  stopTarget(tabStops[next]).focus();
-}
+// Where the page starts for the browser's own Tab: Shift+Tab from the first
+// stop leaves the page from here, before every control of the window,
+// whatever their order in the page.
+const pageStart = document.createElement('div');
+pageStart.id = 'pageStart';
+pageStart.className = 'announcer';
+pageStart.tabIndex = -1;
+form.before(pageStart);
 
-form.addEventListener('keydown', event => {
+// Tab moves in the window's order; past the last stop, or before the first,
+// the browser takes the focus on out of the page (to the check's dialog
+// first, when it is open), as from any page's last control.
+function tabKey(event) {
   if (event.key !== 'Tab' || event.altKey || event.ctrlKey || event.metaKey)
     return;
+  const current = tabStops.findIndex(stop => stop.targets.includes(document.activeElement));
+  const next = current + (event.shiftKey ? -1 : 1);
+  if (next < 0) {
+    pageStart.focus();
+    return;
+  }
+  if (next >= tabStops.length)
+    return;
   event.preventDefault();
-  moveFocus(event.shiftKey);
-});
+  stopTarget(tabStops[next]).focus();
+}
+form.addEventListener('keydown', tabKey);
 
 // The core's controls over this page: a text field's Text, an option
 // button's Value (-1 on, 0 off), a list's ListIndex (-1 for none) and a
@@ -348,15 +370,22 @@ function nameForScreenReaders(words) {
   for (const [name] of words.results) {
     controls.get(name).setAttribute('role', 'status');
     controls.get(name).setAttribute('aria-live', 'off');
+    // Selected with the mouse and copied, as any text of a page.
+    controls.get(name).classList.add('result');
   }
   for (const [name, description] of words.buttons)
     describe(controls.get(name), description, false);
   for (const [name, formula] of words.formulas)
     describe(controls.get(name), formula, true);
+  // The sketch holds fields and results: a group of them, named as the
+  // sketch, whose drawing is the picture.
   const sketch = controls.get(words.sketchControl);
-  sketch.setAttribute('role', 'img');
+  sketch.setAttribute('role', 'group');
   sketch.setAttribute('aria-label', words.sketch[0]);
-  describe(sketch, words.sketch[1], false);
+  const drawing = sketch.querySelector('canvas');
+  drawing.setAttribute('role', 'img');
+  drawing.setAttribute('aria-label', words.sketch[0]);
+  describe(drawing, words.sketch[1], false);
 }
 
 // A misread field's notice in a balloon under the field, as the desktop
@@ -405,9 +434,9 @@ for (const row of tables.controls) {
     });
 }
 
-// The calculation report, for the browser's printing (Ctrl+P): made from the
-// core's report of the runs so far just before the page prints, shown only
-// on paper, where the window is not.
+// The calculation report, for the browser's printing («Печать…», Ctrl+P):
+// made from the core's report of the runs so far just before the page
+// prints, shown only on paper, where the window is not.
 const report = document.createElement('section');
 report.id = 'report';
 report.className = 'report';
@@ -479,16 +508,39 @@ function now() {
     + `${twoDigits(time.getHours())}:${twoDigits(time.getMinutes())}`;
 }
 
-window.addEventListener('beforeprint', async () => {
+async function makeReport() {
   const kalventa = await core;
   const data = kalventa.reportData(now());
   fillReport(data);
   if (rulesCheck.opened)
     appendRulesCheckNote(kalventa.rulesCheckNote(checkControls, today()), data.sections.length + 1);
+}
+
+// The page's own printing has made the report already; the browser's
+// (its menu) makes it here.
+let reportMade = false;
+window.addEventListener('beforeprint', () => {
+  if (!reportMade)
+    makeReport();
 });
 
-// Ctrl+Shift+C: the last runs' inputs and results on the clipboard, as text
-// for a spreadsheet and as a table for a word processor.
+async function printReport() {
+  try {
+    await makeReport();
+  } catch {
+    await showMessage(coreMissing);
+    return;
+  }
+  reportMade = true;
+  try {
+    window.print();
+  } finally {
+    reportMade = false;
+  }
+}
+
+// «Копировать результаты»: the last runs' inputs and results on the
+// clipboard, as text for a spreadsheet and as a table for a word processor.
 let copying = null;
 document.addEventListener('copy', event => {
   if (!copying)
@@ -497,10 +549,7 @@ document.addEventListener('copy', event => {
   event.clipboardData.setData('text/html', copying.html);
   event.preventDefault();
 });
-document.addEventListener('keydown', async event => {
-  if (!(event.ctrlKey && event.shiftKey && event.code === 'KeyC'))
-    return;
-  event.preventDefault();
+async function copyResults() {
   const kalventa = await core;
   copying = rulesCheck.opened ? kalventa.copiedResultsWithRulesCheck(checkControls, today())
     : kalventa.copiedResults();
@@ -510,7 +559,7 @@ document.addEventListener('keydown', async event => {
   } finally {
     copying = null;
   }
-});
+}
 
 // One button press: the calculation runs to its end or to a run-time error,
 // the labels it wrote keep their texts, and an error is shown in its message
@@ -684,12 +733,6 @@ function closeRulesCheck() {
   rulesCheck.returnFocus?.focus();
 }
 
-document.addEventListener('keydown', event => {
-  if (event.key !== 'F9' || event.ctrlKey || event.altKey || event.metaKey || event.shiftKey)
-    return;
-  event.preventDefault();
-  openRulesCheck();
-});
 // The window's fields as they change and its runs as they end.
 for (const row of tables.controls)
   if (row.kind === 'TextField')
@@ -883,21 +926,6 @@ async function saveCalculation() {
   form.dispatchEvent(new CustomEvent('calculationsaved', { detail: { name: saved.name } }));
 }
 
-// Ctrl+O and Ctrl+S, which browsers leave to the page; ⌘ on a Mac.
-const onMac = /^(Mac|iPhone|iPad)/.test(navigator.platform);
-document.addEventListener('keydown', event => {
-  const command = onMac ? event.metaKey && !event.ctrlKey : event.ctrlKey && !event.metaKey;
-  if (!command || event.shiftKey || event.altKey || (event.code !== 'KeyO' && event.code !== 'KeyS'))
-    return;
-  event.preventDefault();
-  if (messageOpen())
-    return;
-  if (event.code === 'KeyO')
-    fileChooser.click();
-  else
-    saveCalculation();
-});
-
 // A file dropped anywhere on the page is opened, not shown by the browser in
 // the page's place; dragged text still goes into a field.
 const carriesFiles = event => event.dataTransfer?.types.includes('Files');
@@ -932,6 +960,82 @@ async function reopenSaved() {
   else
     localStorage.removeItem(savedKey);
 }
+
+// ---- The command bar ---------------------------------------------------------
+// Below the window, never over it: the commands of the desktop's context
+// menu, each with its key, which works with the bar or without it. Keys that
+// browsers leave to the page: Ctrl+Shift+C is the developer tools' inspector
+// in Chromium and Firefox (Ctrl+Shift+K Firefox's console, ⌥⌘C both on a
+// Mac), so the results are copied with Ctrl+Alt+C (⌃⌘C on a Mac), and with
+// Ctrl+Shift+C (⌃⇧C) where the browser lets it through. The first key of a
+// command is the one its button shows.
+const onMac = /^(Mac|iPhone|iPad)/.test(navigator.platform);
+const commands = [
+  { id: 'commandOpen', text: 'Открыть…', keys: ['Ctrl+O'], macKeys: ['⌘O'], run: () => fileChooser.click() },
+  { id: 'commandSave', text: 'Сохранить…', keys: ['Ctrl+S'], macKeys: ['⌘S'], run: saveCalculation },
+  { id: 'commandPrint', text: 'Печать…', keys: ['Ctrl+P'], macKeys: ['⌘P'], run: printReport },
+  { id: 'commandCopy', text: tables.commandNames.copyResults, keys: ['Ctrl+Alt+C', 'Ctrl+Shift+C'],
+    macKeys: ['⌃⌘C', '⌃⇧C'], run: copyResults },
+  { id: 'commandRules', text: tables.commandNames.rulesCheck, keys: ['F9'], macKeys: ['F9'], run: openRulesCheck },
+];
+
+// A key as its button shows it, "Ctrl+Alt+C" or "⌃⌘C": the modifiers it
+// needs, all others up, and the key's code, the same in any keyboard layout.
+function readKey(shown) {
+  const [, mac, name] = /^([⌃⌥⇧⌘]*)(.+)$/.exec(shown);
+  const parts = mac ? [...mac, name] : shown.split('+');
+  const key = parts.pop();
+  const modifiers = new Set(parts);
+  return {
+    code: /^[A-Z]$/.test(key) ? `Key${key}` : key,
+    ctrlKey: modifiers.has('Ctrl') || modifiers.has('⌃'),
+    altKey: modifiers.has('Alt') || modifiers.has('⌥'),
+    shiftKey: modifiers.has('Shift') || modifiers.has('⇧'),
+    metaKey: modifiers.has('⌘'),
+  };
+}
+
+// The same key as ARIA names it for a screen reader: "Control+Alt+C", "Meta+O".
+function ariaKey(key) {
+  const names = [['ctrlKey', 'Control'], ['altKey', 'Alt'], ['shiftKey', 'Shift'], ['metaKey', 'Meta']];
+  return [...names.filter(([modifier]) => key[modifier]).map(([, name]) => name), key.code.replace(/^Key/, '')].join('+');
+}
+
+const commandBar = document.createElement('div');
+commandBar.id = 'commands';
+commandBar.className = 'commands';
+commandBar.setAttribute('role', 'group');
+commandBar.setAttribute('aria-label', 'Команды');
+for (const command of commands) {
+  const shown = onMac ? command.macKeys : command.keys;
+  command.readKeys = shown.map(readKey);
+  const button = document.createElement('button');
+  button.type = 'button';
+  button.id = command.id;
+  const name = document.createElement('span');
+  name.textContent = command.text;
+  const key = document.createElement('kbd');
+  key.textContent = shown[0];
+  button.append(name, key);
+  button.setAttribute('aria-keyshortcuts', command.readKeys.map(ariaKey).join(' '));
+  button.addEventListener('click', () => command.run());
+  commandBar.append(button);
+  tabStops.push({ group: null, targets: [button] });
+}
+form.after(commandBar);
+commandBar.addEventListener('keydown', tabKey);
+
+// A command's key anywhere on the page; none while a message box waits for
+// its answer, as the desktop's window takes no command under its modal box.
+document.addEventListener('keydown', event => {
+  const command = commands.find(({ readKeys }) => readKeys.some(key =>
+    key.code === event.code && ['ctrlKey', 'altKey', 'shiftKey', 'metaKey'].every(modifier => key[modifier] === event[modifier])));
+  if (!command)
+    return;
+  event.preventDefault();
+  if (!messageOpen())
+    command.run();
+});
 
 for (const row of tables.controls)
   if (row.kind === 'Button')

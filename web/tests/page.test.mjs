@@ -388,21 +388,52 @@ describe('run-time errors', () => {
 });
 
 describe('the keyboard', () => {
-  test('Tab visits the controls in the desktop\'s order, an option group as one stop, and goes round', async () => {
+  const focused = () => page.evaluate(() => (document.activeElement.closest('[data-kind]') ?? document.activeElement).id);
+  async function shiftTab() {
+    await page.keyboard.down('Shift');
+    await page.keyboard.press('Tab');
+    await page.keyboard.up('Shift');
+  }
+
+  test('Tab visits the controls in the desktop\'s order, an option group as one stop, then the command bar', async () => {
     await openWindow(browser, site.url, page);
-    const focused = () => page.evaluate(() => document.activeElement.closest('[data-kind]')?.id);
     const visited = [await focused()];
-    for (let k = 0; k < 15; ++k) {
+    for (let k = 0; k < 19; ++k) {
       await page.keyboard.press('Tab');
       visited.push(await focused());
     }
     assert.deepEqual(visited, ['Text1', 'Option1', 'Text3', 'Command1', 'Command2', 'Text2', 'Text6', 'Combo1',
-      'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5', 'Text1']);
-    await page.keyboard.down('Shift');
-    await page.keyboard.press('Tab');
-    await page.keyboard.up('Shift');
+      'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5',
+      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules']);
+    await page.focus('#commandOpen');
+    await shiftTab();
     assert.equal(await focused(), 'Text5');
   });
+
+  // The browser takes the focus out of the page; a headless one, with
+  // nothing else to focus, may give it back to the page at once, from the
+  // other end, as a browser's own Tab into a page does.
+  for (const [from, backwards, otherEnd] of [['commandRules', false, 'Text1'], ['Text1', true, 'commandRules']]) {
+    test(`${backwards ? 'Shift+Tab' : 'Tab'} from ${from} leaves the page`, async () => {
+      await openWindow(browser, site.url, page);
+      // A page the last test's Tab left has the focus in its window again.
+      await page.bringToFront();
+      await page.focus(`#${from}`);
+      await page.waitForFunction(() => document.hasFocus(), { timeout: 3000 });
+      await page.evaluate(() => {
+        window.focusLog = [];
+        document.addEventListener('focusin', event => focusLog.push(event.target.id));
+        window.addEventListener('blur', () => focusLog.push('left the page'));
+      });
+      if (backwards)
+        await shiftTab();
+      else
+        await page.keyboard.press('Tab');
+      const log = (await page.evaluate(() => focusLog)).filter(id => id !== 'pageStart');
+      assert.deepEqual(log.slice(0, 1), ['left the page']);
+      assert.ok(log.length === 1 || (log.length === 2 && log[1] === otherEnd), log.join(', '));
+    });
+  }
 
   test('Tab enters an option group at its chosen option; the arrow keys move within it', async () => {
     await openWindow(browser, site.url, page);
@@ -425,12 +456,180 @@ describe('the keyboard', () => {
   });
 });
 
+describe('the command bar', () => {
+  test('lies under the window, each command named over its key, ⌘ on a Mac', async () => {
+    const bar = async on => page.evaluate(() => {
+      const window_ = document.getElementById('Form1').getBoundingClientRect();
+      return [...document.querySelectorAll('#commands > button')].map(button => {
+        const box = button.getBoundingClientRect();
+        return [button.id, button.querySelector('span').textContent, button.querySelector('kbd').textContent,
+          button.getAttribute('aria-keyshortcuts'), box.top >= window_.bottom && box.right <= window_.right];
+      });
+    });
+    await openWindow(browser, site.url, page);
+    assert.deepEqual(await bar(), [
+      ['commandOpen', 'Открыть…', 'Ctrl+O', 'Control+O', true],
+      ['commandSave', 'Сохранить…', 'Ctrl+S', 'Control+S', true],
+      ['commandPrint', 'Печать…', 'Ctrl+P', 'Control+P', true],
+      ['commandCopy', 'Копировать результаты', 'Ctrl+Alt+C', 'Control+Alt+C Control+Shift+C', true],
+      ['commandRules', 'Проверка по действующим правилам', 'F9', 'F9', true],
+    ]);
+    const mac = await browser.newPage();
+    try {
+      await mac.evaluateOnNewDocument(() =>
+        Object.defineProperty(Navigator.prototype, 'platform', { get: () => 'MacIntel' }));
+      await openWindow(browser, site.url, mac);
+      const keys = await mac.$$eval('#commands kbd', shown => shown.map(key => key.textContent));
+      assert.deepEqual(keys, ['⌘O', '⌘S', '⌘P', '⌃⌘C', 'F9']);
+    } finally {
+      await mac.close();
+    }
+  });
+
+  // Each command and what shows that it ran: the file chooser, the download,
+  // the report printed, the results copied, the check's dialog.
+  const effects = {
+    commandOpen: () => page.waitForFileChooser({ timeout: 3000 }).then(chooser => chooser.cancel()),
+    commandSave: () => page.evaluate(() => new Promise(done => document.getElementById('Form1')
+      .addEventListener('calculationsaved', event => done(event.detail.name), { once: true }))),
+    commandPrint: async () => {
+      await page.evaluate(() => {
+        window.printed = new Promise(done => {
+          window.print = () => done(document.getElementById('report').textContent);
+        });
+      });
+      return page.evaluate(() => window.printed);
+    },
+    commandCopy: () => page.evaluate(() => new Promise(done => document.addEventListener('copy',
+      event => done(event.clipboardData.getData('text/plain')), { once: true }))),
+    commandRules: () => page.waitForSelector('#RulesCheck[open]', { timeout: 3000 }),
+  };
+  const keys = {
+    commandOpen: ['Control', 'KeyO'],
+    commandSave: ['Control', 'KeyS'],
+    commandPrint: ['Control', 'KeyP'],
+    commandCopy: ['Control', 'Alt', 'KeyC'],
+    commandRules: ['F9'],
+  };
+  async function chord(pressed) {
+    for (const key of pressed)
+      await page.keyboard.down(key);
+    for (const key of pressed.reverse())
+      await page.keyboard.up(key);
+  }
+
+  for (const [way, act] of [
+    ['a touch on its button', command => page.$(`#${command}`).then(button => button.tap())],
+    ['its key', command => chord([...keys[command]])],
+    ['Enter on its button', async command => {
+      await page.focus(`#${command}`);
+      await page.keyboard.press('Enter');
+    }],
+  ]) {
+    test(`each command runs by ${way}`, async () => {
+      await openWindow(browser, site.url, page);
+      await page.setViewport({ width: 700, height: 540, hasTouch: true });
+      const session = await page.createCDPSession();
+      try {
+        await session.send('Browser.setDownloadBehavior', { behavior: 'deny' });
+        await page.type('#Text2', '12');
+        await press('Command2');
+        const outcomes = {};
+        for (const command of Object.keys(effects)) {
+          const effect = effects[command]();
+          await act(command);
+          outcomes[command] = await effect;
+          if (command === 'commandRules')
+            outcomes[command] = await page.$eval('#RulesCheck', dialog => dialog.open);
+        }
+        assert.match(outcomes.commandSave, /^Кальвента \d{4}-\d\d-\d\d\.kalventa$/);
+        assert.match(outcomes.commandPrint, /Расчётная записка.*1 Допустимые размеры барабана.*Dмин = 19 · d = 19 · 12 = 228 мм/s);
+        assert.equal(outcomes.commandCopy, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\n'
+          + 'Диаметр каната\t12\tмм\nМинимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
+        assert.equal(outcomes.commandRules, true);
+      } finally {
+        // The saved calculation would open again with the next page.
+        await page.evaluate(() => localStorage.clear());
+        await session.detach();
+        await page.setViewport({ width: 700, height: 500 });
+      }
+    });
+  }
+
+  test('no command runs while the message box waits for its answer', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '2E+37');
+    await press('Command2');
+    await page.waitForSelector('dialog.message[open]');
+    await page.evaluate(() => {
+      window.copies = 0;
+      document.addEventListener('copy', () => ++window.copies);
+    });
+    await chord(['F9']);
+    await chord(['Control', 'Alt', 'KeyC']);
+    assert.equal(await page.$('#RulesCheck'), null);
+    assert.equal(await page.evaluate(() => window.copies), 0);
+    await page.keyboard.press('Enter');
+    await page.waitForFunction(() => document.querySelector('dialog.message') === null);
+  });
+});
+
+describe('the mouse and the focus marks', () => {
+  test('a click on a field\'s or a list\'s caption puts the focus in it', async () => {
+    await openWindow(browser, site.url, page);
+    const focused = [];
+    for (const { label } of tables.captions.filter(row => rows.get(row.control).kind !== 'Label')) {
+      await page.focus('#Text5');
+      await page.click(`#${label}`);
+      focused.push([label, await page.evaluate(() => document.activeElement.id)]);
+    }
+    assert.deepEqual(focused, [['Label1', 'Text1'], ['Label5', 'Text3'], ['Label4', 'Text2'], ['Label13', 'Text6'],
+      ['Label14', 'Combo1'], ['Label28', 'Text7'], ['Label11', 'Combo2']]);
+  });
+
+  test('a result is selected with the mouse as any text', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '12');
+    await press('Command2');
+    const box = await (await page.$('#Label8')).boundingBox();
+    await page.mouse.move(box.x + 1, box.y + box.height / 2);
+    await page.mouse.down();
+    await page.mouse.move(box.x + box.width - 1, box.y + box.height / 2, { steps: 5 });
+    await page.mouse.up();
+    assert.equal(await page.evaluate(() => getSelection().toString()), ' 228');
+  });
+
+  // The pixels round a control, with the focus in it from the keyboard and
+  // with the focus elsewhere.
+  async function marked(name) {
+    const box = await (await page.$(`#${name}`)).boundingBox();
+    const clip = { x: box.x - 3, y: box.y - 3, width: box.width + 6, height: box.height + 6 };
+    await page.focus('#Text1');
+    const unfocused = await page.screenshot({ clip });
+    await page.focus(`#${tables.tabOrder[tables.tabOrder.indexOf(name) - 1]}`);
+    await page.keyboard.press('Tab');
+    assert.equal(await page.evaluate(() => document.activeElement.id), name);
+    return !unfocused.equals(await page.screenshot({ clip }));
+  }
+
+  test('the lists and the sketch show where the focus is; without it the window is as before', async () => {
+    await openWindow(browser, site.url, page);
+    const before = await page.screenshot({ clip: { x: 0, y: 0, width: 690, height: 483 } });
+    const shown = {};
+    for (const name of ['Combo1', 'Combo2', 'Picture1'])
+      shown[name] = await marked(name);
+    assert.deepEqual(shown, { Combo1: true, Combo2: true, Picture1: true });
+    await page.focus('#Text1');
+    assert.ok(before.equals(await page.screenshot({ clip: { x: 0, y: 0, width: 690, height: 483 } })));
+  });
+});
+
 describe('for a screen reader, and a field read differently from what was typed', () => {
   const attributes = (name, keys) =>
     page.evaluate((id, names) => Object.fromEntries(names.map(key => [key, document.getElementById(id).getAttribute(key)])),
       name, keys);
 
-  test('inputs and results are named by their meaning, results explain their formula, the sketch is a picture', async () => {
+  test('inputs and results are named by their meaning, results explain their formula, the sketch is a group round its picture', async () => {
     await openWindow(browser, site.url, page);
     assert.deepEqual(await attributes('Text1', ['aria-label']), { 'aria-label': 'Вес груза, кг, для расчёта каната' });
     assert.deepEqual(await attributes('Combo1', ['aria-label']), { 'aria-label': 'Количество слоёв каната' });
@@ -438,7 +637,9 @@ describe('for a screen reader, and a field read differently from what was typed'
       'aria-label': 'Минимальный диаметр барабана: нет результата',
       title: 'Dмин = 19 · d — минимальный диаметр барабана, мм',
     });
-    assert.deepEqual(await attributes('Picture1', ['role', 'aria-label']), { role: 'img', 'aria-label': 'Эскиз барабана' });
+    assert.deepEqual(await attributes('Picture1', ['role', 'aria-label']), { role: 'group', 'aria-label': 'Эскиз барабана' });
+    const drawing = await page.$eval('#Picture1 > canvas', canvas => [canvas.getAttribute('role'), canvas.getAttribute('aria-label')]);
+    assert.deepEqual(drawing, ['img', 'Эскиз барабана']);
     assert.equal((await attributes('Command1', ['aria-description']))['aria-description'],
       'Расчёт каната: минимальное допустимое натяжение каната и заключение о канате');
   });

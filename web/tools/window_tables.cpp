@@ -1,11 +1,16 @@
 // Writes the window's tables as JavaScript for the browser edition's page:
 // every control with its kind, container, box, text and look, the lists' items,
-// the Tab order, the sketch's lines and circles, the colours and font forms.
+// the Tab order, which label captions which control, the sketch's lines and
+// circles, the colours and font forms.
 // The page is built from these, as the desktop window is built from the same
-// tables, so that the two cannot drift apart.
+// tables, so that the two cannot drift apart. Besides, the names of the
+// commands the page's bar shares with the desktop's context menu, in the
+// core's words.
 //
 // Usage: window_tables OUTPUT.js
 
+#include "core/copied_results.h"
+#include "core/rules_check.h"
 #include "window/layout_table.h"
 #include "window/look_table.h"
 #include "window/sketch_table.h"
@@ -44,6 +49,17 @@ std::string_view fontName(FontForm form)
     case FontForm::Underlined8: return "Underlined8";
     case FontForm::Regular10: return "Regular10";
     case FontForm::Bold10: return "Bold10";
+    }
+    return "";
+}
+
+std::string_view inkName(Ink ink)
+{
+    switch (ink) {
+    case Ink::Standard: return "Standard";
+    case Ink::GroupCaption: return "GroupCaption";
+    case Ink::Result: return "Result";
+    case Ink::Verdict: return "Verdict";
     }
     return "";
 }
@@ -140,7 +156,8 @@ void list(std::ostream& out, std::span<const T> rows, Write&& write)
 void writeTables(std::ostream& out)
 {
     out << "// The window's tables, written by web/tools/window_tables.cpp from\n"
-           "// window/layout_table.cpp, window/sketch_table.cpp and window/look_table.h. Do not edit.\n"
+           "// window/layout_table.cpp, window/sketch_table.cpp and window/look_table.h, and the\n"
+           "// commands' names from core/copied_results.h and core/rules_check.h. Do not edit.\n"
            "const windowTables = {\n";
     out << "  twipsPerPixel: " << twipsPerPixel << ",\n";
     out << "  formName: " << quoted(formName) << ",\n";
@@ -162,13 +179,18 @@ void writeTables(std::ostream& out)
         out << "{name: " << quoted(row.name) << ", kind: " << quoted(kindName(row.kind))
             << ", container: " << quoted(row.container) << ", box: " << box(row.box) << ", text: " << quoted(row.text)
             << ", font: " << quoted(fontName(row.look.font)) << ", ink: " << colour(inkColour(row.look.ink))
+            << ", inkName: " << quoted(inkName(row.look.ink))
             << ", centred: " << (row.look.align == Align::Centred ? "true" : "false") << "}";
     });
     out << ",\n  lists: ";
     list(out, listRows(), [&](const ListRow& row) {
         out << "{list: " << quoted(row.list) << ", items: [" << joined(row.items, quoted) << "]}";
     });
-    out << ",\n  tabOrder: [" << joined(tabOrder(), quoted) << "],\n  sketchLines: ";
+    out << ",\n  tabOrder: [" << joined(tabOrder(), quoted) << "],\n  captions: ";
+    list(out, captionRows(), [&](const CaptionRow& row) {
+        out << "{label: " << quoted(row.label) << ", control: " << quoted(row.control) << "}";
+    });
+    out << ",\n  sketchLines: ";
     list(out, sketchLines(), [&](const SketchLine& line) {
         out << "{name: " << quoted(line.name) << ", x1: " << line.x1 << ", y1: " << line.y1 << ", x2: " << line.x2
             << ", y2: " << line.y2 << ", colour: " << colour(sketchColour(line.ink)) << "}";
@@ -178,7 +200,8 @@ void writeTables(std::ostream& out)
         out << "{name: " << quoted(circle.name) << ", box: " << box(circle.box)
             << ", colour: " << colour(sketchColour(SketchInk::WindowText)) << "}";
     });
-    out << ",\n};\n";
+    out << ",\n  commandNames: {copyResults: " << quoted(kalventa::copyResultsCommand)
+        << ", rulesCheck: " << quoted(kalventa::rules::checkTitle) << "},\n};\n";
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+// The page against axe-core's rules of WCAG 2.0 and 2.1, levels A and AA:
+// loaded, after a run of each calculation, with a run-time error's message
+// box open and with the check against today's rules open; in the window's
+// own colours and when the system asks for more contrast.
+
+import assert from 'node:assert/strict';
+import { createRequire } from 'node:module';
+import { after, before, describe, test } from 'node:test';
+
+import { launchChromium, openWindow, root, serveSite } from './support.mjs';
+
+const axeSource = createRequire(`${root}/package.json`).resolve('axe-core/axe.min.js');
+const wcag = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
+
+let site;
+let browser;
+let page;
+let session;
+
+before(async () => {
+  site = await serveSite();
+  browser = await launchChromium();
+  page = await browser.newPage();
+  session = await page.createCDPSession();
+});
+
+after(async () => {
+  await browser?.close();
+  await site?.close();
+});
+
+async function press(button) {
+  await page.evaluate(() => {
+    window.lastRun = new Promise(done =>
+      document.getElementById('Form1').addEventListener('calculationrun', done, { once: true }));
+  });
+  await page.click(`#${button}`);
+  await page.evaluate(() => window.lastRun.then(() => undefined));
+}
+
+// Each state of the page, reached from a freshly loaded one.
+const states = {
+  'loaded': async () => {},
+  'after a run of each calculation': async () => {
+    await page.type('#Text1', '1000');
+    await page.click('#Option2');
+    await page.type('#Text3', '50000');
+    await press('Command1');
+    await page.type('#Text2', '12');
+    await press('Command2');
+    await page.type('#Text4', '400');
+    await page.type('#Text5', '800');
+    await page.type('#Text6', '15');
+    await page.select('#Combo1', '3');
+    await page.type('#Text7', '5000');
+    await page.select('#Combo2', 'Сталь. сварн.(1400 кг/см2)');
+    await page.click('#Option5');
+    await press('Command3');
+  },
+  'with a run-time error\'s message box open': async () => {
+    await page.type('#Text2', '2E+37');
+    await press('Command2');
+    await page.waitForSelector('dialog.message[open]');
+  },
+  'with the check against today\'s rules open': async () => {
+    await page.keyboard.press('F9');
+    await page.waitForSelector('#RulesCheck[open]');
+  },
+};
+
+// In the window's own colours, the desktop's green results and red verdict
+// stand out less than 4.5:1 from its background: the labels they fill.
+const belowContrast = {
+  'after a run of each calculation': ['#Label3', '#Label6', '#Label8', '#Label10', '#Label16', '#Label23', '#Label21',
+    '#Label20', '#Label19'],
+};
+
+// axe's violations in the state: each rule's id and the elements it found.
+async function violations(state, contrast) {
+  await session.send('Emulation.setEmulatedMedia', { features: [{ name: 'prefers-contrast', value: contrast }] });
+  await openWindow(browser, site.url, page);
+  assert.equal(await page.evaluate(() => matchMedia('(prefers-contrast: more)').matches), contrast === 'more');
+  await states[state]();
+  await page.addScriptTag({ path: axeSource });
+  const results = await page.evaluate(tags => axe.run(document, { runOnly: { type: 'tag', values: tags } }), wcag);
+  return Object.fromEntries(results.violations.map(rule => [rule.id, rule.nodes.map(node => node.target.join(' '))]));
+}
+
+describe('WCAG 2.0 and 2.1, A and AA', () => {
+  for (const state of Object.keys(states)) {
+    test(`${state}: nothing but the window's own colours`, async () => {
+      const expected = belowContrast[state] ? { 'color-contrast': belowContrast[state] } : {};
+      assert.deepEqual(await violations(state, 'no-preference'), expected);
+    });
+    test(`${state}, with more contrast: nothing`, async () => {
+      assert.deepEqual(await violations(state, 'more'), {});
+    });
+  }
+});
