@@ -96,7 +96,7 @@ constexpr std::array controls{
     ControlRow{"Label20", Label, "Picture1", {2400, 2760, 975, 255}, "", resultLeft},
 };
 
-static_assert(std::ranges::all_of(controls, [](const ControlRow& row) { return row.box.wholePixels(); }),
+static_assert(std::all_of(controls.begin(), controls.end(), [](const ControlRow& row) { return row.box.wholePixels(); }),
               "every box must be a whole number of pixels at 96 dots per inch");
 
 constexpr std::array<std::string_view, 6> layerCounts{"1", "2", "3", "4", "5", "6"};

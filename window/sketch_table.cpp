@@ -92,8 +92,10 @@ constexpr bool onWholePixels(const SketchLine& line)
     return line.x1 % twipsPerPixel == 0 && line.y1 % twipsPerPixel == 0 && line.x2 % twipsPerPixel == 0
         && line.y2 % twipsPerPixel == 0;
 }
-static_assert(std::ranges::all_of(lines, onWholePixels), "every end point must fall on a pixel at 96 dots per inch");
-static_assert(std::ranges::all_of(circles, [](const SketchCircle& circle) { return circle.box.wholePixels(); }),
+static_assert(std::all_of(lines.begin(), lines.end(), onWholePixels),
+              "every end point must fall on a pixel at 96 dots per inch");
+static_assert(std::all_of(circles.begin(), circles.end(),
+                          [](const SketchCircle& circle) { return circle.box.wholePixels(); }),
               "every circle's box must be a whole number of pixels at 96 dots per inch");
 
 } // namespace
