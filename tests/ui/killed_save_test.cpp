@@ -69,13 +69,17 @@ private slots:
         QVERIFY(!before.isEmpty());
         for (int round = 0; round < 8; ++round) {
             QProcess saving;
+            saving.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             saving.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--keep-saving"), path});
+            QVERIFY2(saving.waitForStarted(30'000), qPrintable(saving.errorString()));
             // Saves under way, then a kill some milliseconds into one.
-            for (int saves = 0; saves < 2 + round % 3;)
-                if (saving.waitForReadyRead(30'000))
-                    saves += int(saving.readAll().count('\n'));
-                else
-                    QFAIL("the saving program says nothing");
+            for (int saves = 0; saves < 2 + round % 3;) {
+                if (!saving.waitForReadyRead(30'000))
+                    QFAIL(qPrintable(QStringLiteral("the saving program says nothing: %1, exit %2")
+                                         .arg(saving.errorString())
+                                         .arg(saving.exitCode())));
+                saves += int(saving.readAllStandardOutput().count('\n'));
+            }
             QElapsedTimer wait;
             wait.start();
             const qint64 delay = QRandomGenerator::global()->bounded(20);

@@ -216,7 +216,8 @@ private slots:
             << "Таблица 1 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Вес груза";
         QTest::newRow("load") << "Вес груза Q кг 1000 1000";
         QTest::newRow("breaking force") << "Разрывное усилие каната Fр Н 50000 50000";
-        QTest::newRow("duty factor") << "Коэффициент запаса по режиму работы k — — 5.5";
+        // A choice as the window shows it wraps in its cell.
+        QTest::newRow("duty factor") << "Коэффициент запаса по режиму работы k — Средний 5.5 (к=5,5)";
         QTest::newRow("Таблица 2")
             << "Таблица 2 — Исходные данные Величина Обозначение Ед. изм. Введено Принято Диаметр";
         QTest::newRow("rope diameter, limits") << "Диаметр каната d мм 12 12";
@@ -226,9 +227,10 @@ private slots:
         QTest::newRow("drum length") << "Длина барабана L мм 800 800";
         QTest::newRow("rope diameter, capacity") << "Диаметр каната d мм 15 15";
         QTest::newRow("load, capacity") << "Вес груза Q кг 5000 5000";
-        QTest::newRow("layers") << "Число слоёв каната N — — 3";
-        QTest::newRow("material") << "Допускаемое напряжение материала барабана [σ] кг/мм² — 14";
-        QTest::newRow("flange margin") << "Размер Y в диаметрах каната Y — — 1.5";
+        QTest::newRow("layers") << "Число слоёв каната N — 3 3";
+        QTest::newRow("material")
+            << "Допускаемое напряжение материала барабана [σ] кг/мм² Сталь. 14 сварн.(1400 кг/см2)";
+        QTest::newRow("flange margin") << "Размер Y в диаметрах каната Y — 1,5d 1.5";
     }
 
     void full_report_lists_every_input()

@@ -6,6 +6,7 @@
 #include "core/report.h"
 #include "core/run_record.h"
 #include "memory_controls.h"
+#include "window/layout_table.h"
 
 #include <map>
 #include <string>
@@ -37,7 +38,9 @@ inline Report reportOf(const std::vector<RunRecord>& records, const std::vector<
     std::vector<ReportRun> runs;
     for (std::size_t i = 0; i < records.size(); ++i)
         runs.push_back({&records[i], i < stale.size() && stale[i]});
-    return makeReport(runs, "Кальвента 1.3.0", "14.03.2025 09:30");
+    // Choices named as the window shows them.
+    return makeReport(runs, "Кальвента 1.3.0", "14.03.2025 09:30",
+                      [](std::string_view control, int item) { return std::string(choiceText(control, item)); });
 }
 
 // All three calculations, run in the window's order.
