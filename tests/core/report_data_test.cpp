@@ -7,9 +7,9 @@
 #include "core/copied_results.h"
 #include "core/formulas.h"
 #include "core/report.h"
-#include "window/layout_table.h"
 #include "core/run_history.h"
 #include "memory_controls.h"
+#include "window/layout_table.h"
 
 #include <QTest>
 
@@ -183,10 +183,9 @@ private slots:
         const RunRecord record = run("Command3", capacityExample);
         const ReportRun runs[] = {{&record, false}};
         // The choices named as the window shows them.
-        const Report report = makeReport(runs, "Кальвента 1.3.0", "08.12.2026 10:00",
-                                         [](std::string_view control, int item) {
-                                             return std::string(ui::choiceText(control, item));
-                                         });
+        const Report report
+            = makeReport(runs, "Кальвента 1.3.0", "08.12.2026 10:00",
+                         [](std::string_view control, int item) { return std::string(ui::choiceText(control, item)); });
         QCOMPARE(QString::fromStdString(report.title), "Расчётная записка");
         QCOMPARE(report.sections.size(), 1u);
         const ReportSection& section = report.sections.front();
