@@ -9,6 +9,7 @@
 #include "ui/report_document.h"
 #include "ui/rules_check_dialog.h"
 #include "ui/text.h"
+#include "ui/window_action.h"
 
 #include <QAction>
 #include <QChildEvent>
@@ -95,15 +96,6 @@ bool writeAll(QSaveFile& file, const char* data, qint64 size)
     return true;
 }
 
-QAction* addAction(QWidget& window, const QString& text, const QKeySequence& keys)
-{
-    auto* action = new QAction(text, &window);
-    action->setShortcut(keys);
-    action->setShortcutVisibleInContextMenu(true);
-    window.addAction(action);
-    return action;
-}
-
 } // namespace
 
 CalculationFiles::CalculationFiles(Form1& window)
@@ -122,16 +114,17 @@ CalculationFiles::CalculationFiles(Form1& window)
 
 void CalculationFiles::addActions()
 {
-    connect(addAction(window_, QStringLiteral("Новый расчёт"), QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered,
-            this, [this] { whenSavedOrDiscarded([this] { startNew(); }); });
-    connect(addAction(window_, QStringLiteral("Открыть расчёт…"), QKeySequence(Qt::CTRL | Qt::Key_O)),
+    connect(addWindowAction(window_, QStringLiteral("Новый расчёт"), QKeySequence(Qt::CTRL | Qt::Key_N)),
+            &QAction::triggered, this, [this] { whenSavedOrDiscarded([this] { startNew(); }); });
+    connect(addWindowAction(window_, QStringLiteral("Открыть расчёт…"), QKeySequence(Qt::CTRL | Qt::Key_O)),
             &QAction::triggered, this, [this] { whenSavedOrDiscarded([this] { openWithDialog(); }); });
     recentMenu_ = new QMenu(QStringLiteral("Последние файлы"), &window_);
     window_.addAction(recentMenu_->menuAction());
     fillRecentMenu();
-    connect(addAction(window_, QStringLiteral("Сохранить расчёт"), QKeySequence(Qt::CTRL | Qt::Key_S)),
+    connect(addWindowAction(window_, QStringLiteral("Сохранить расчёт"), QKeySequence(Qt::CTRL | Qt::Key_S)),
             &QAction::triggered, this, [this] { save([] {}); });
-    connect(addAction(window_, QStringLiteral("Сохранить расчёт как…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
+    connect(addWindowAction(window_, QStringLiteral("Сохранить расчёт как…"),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)),
             &QAction::triggered, this, [this] { saveWithDialog([] {}); });
     auto* separator = new QAction(&window_);
     separator->setSeparator(true);

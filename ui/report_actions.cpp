@@ -7,6 +7,7 @@
 #include "ui/rules_check_dialog.h"
 #include "ui/text.h"
 #include "ui/title_dialog.h"
+#include "ui/window_action.h"
 #include "window/layout_table.h"
 
 #include <QAction>
@@ -82,15 +83,6 @@ void copyResults(const RunHistory& history, const QWidget& window)
     QApplication::clipboard()->setMimeData(data);
 }
 
-QAction* addAction(QWidget& window, const QString& text, const QKeySequence& keys)
-{
-    auto* action = new QAction(text, &window);
-    action->setShortcut(keys);
-    action->setShortcutVisibleInContextMenu(true);
-    window.addAction(action);
-    return action;
-}
-
 } // namespace
 
 QString inDocuments(const QString& name)
@@ -129,15 +121,17 @@ Report currentReport(const RunHistory& history, const QWidget& window)
 
 void addReportActions(QWidget& window, const RunHistory& history)
 {
-    QObject::connect(addAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
-                     &QAction::triggered, &window,
-                     [&window, &history] { openReportPreview(currentReport(history, window), &window); });
-    QObject::connect(addAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
+    QObject::connect(
+        addWindowAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
+        &QAction::triggered, &window,
+        [&window, &history] { openReportPreview(currentReport(history, window), &window); });
+    QObject::connect(addWindowAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });
     addTitleAction(window);
-    QObject::connect(addAction(window, fromUtf8(copyResultsCommand), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
-                     &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
+    QObject::connect(
+        addWindowAction(window, fromUtf8(copyResultsCommand), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C)),
+        &QAction::triggered, &window, [&window, &history] { copyResults(history, window); });
     window.setContextMenuPolicy(Qt::ActionsContextMenu);
 
     for (const CalculationEntry& calculation : calculations())

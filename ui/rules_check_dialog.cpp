@@ -3,6 +3,7 @@
 #include "ui/screen_reader.h"
 #include "ui/text.h"
 #include "ui/widget_controls.h"
+#include "ui/window_action.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -208,10 +209,7 @@ rules::CalendarDate today()
 
 void addRulesCheck(QWidget& window, const RunHistory& history)
 {
-    auto* action = new QAction(fromUtf8(rules::checkTitle) + QStringLiteral("…"), &window);
-    action->setShortcut(rulesCheckKey);
-    action->setShortcutVisibleInContextMenu(true);
-    window.addAction(action);
+    QAction* action = addWindowAction(window, fromUtf8(rules::checkTitle) + QStringLiteral("…"), rulesCheckKey);
     QObject::connect(action, &QAction::triggered, &window, [&window, &history] { openRulesCheck(window, history); });
 }
 

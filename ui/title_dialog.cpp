@@ -2,6 +2,7 @@
 
 #include "ui/calculation_files.h"
 #include "ui/text.h"
+#include "ui/window_action.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -82,8 +83,7 @@ TitleData TitleDialog::title() const
 
 void addTitleAction(QWidget& window)
 {
-    auto* action = new QAction(QStringLiteral("Сведения о расчёте…"), &window);
-    window.addAction(action);
+    QAction* action = addWindowAction(window, QStringLiteral("Сведения о расчёте…"));
     QObject::connect(action, &QAction::triggered, &window, [&window] {
         CalculationFiles* files = calculationFiles(window);
         if (!files)

@@ -10,6 +10,7 @@
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "core/calculation_file.h"
+#include "full_fields.h"
 #include "ui/calculation_files.h"
 #include "ui/form1.h"
 #include "ui/text_field.h"
@@ -37,29 +38,13 @@ using kalventa::ui::CalculationFiles;
 using kalventa::ui::Form1;
 using kalventa::ui::TextField;
 
+using kalventa::bench::padded;
+
 namespace {
 
+const auto& inputs = kalventa::bench::exampleInputs;
+
 constexpr double openBudgetMs = 200;
-
-struct Input {
-    const char* field;
-    const char* number;
-};
-
-// The rope check, the drum size limits and the rope capacity examples.
-constexpr std::array<Input, 7> inputs{{{"Text1", "1000"},
-                                       {"Text3", "50000"},
-                                       {"Text2", "12"},
-                                       {"Text4", "400"},
-                                       {"Text5", "800"},
-                                       {"Text6", "15"},
-                                       {"Text7", "5000"}}};
-
-QString padded(const char* number)
-{
-    const QString text = QString::fromLatin1(number);
-    return QString(TextField::capacity - text.size(), QLatin1Char('0')) + text;
-}
 
 double threadCpuMs()
 {
@@ -102,7 +87,7 @@ private slots:
     void initTestCase()
     {
         Form1 window;
-        for (const Input& input : inputs)
+        for (const kalventa::bench::Input& input : inputs)
             control<QLineEdit>(window, input.field).setText(padded(input.number));
         control<QAbstractButton>(window, "Option1").setChecked(true);
         control<QComboBox>(window, "Combo1").setCurrentIndex(2);

@@ -12,6 +12,7 @@
 //     (resident set, under 200 MB).
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
+#include "full_fields.h"
 #include "ui/form1.h"
 #include "ui/text_field.h"
 
@@ -39,33 +40,17 @@
 using kalventa::ui::Form1;
 using kalventa::ui::TextField;
 
+using kalventa::bench::padded;
+
 namespace {
+
+const auto& inputs = kalventa::bench::exampleInputs;
 
 constexpr qsizetype fieldLength = TextField::capacity;
 
 constexpr double keyBudgetMs = 50;
 constexpr double idleCpuBudget = 0.05;
 constexpr double memoryBudgetMb = 200;
-
-struct Input {
-    const char* field;
-    const char* number;
-};
-
-// The rope check, the drum size limits and the rope capacity examples.
-constexpr std::array<Input, 7> inputs{{{"Text1", "1000"},
-                                       {"Text3", "50000"},
-                                       {"Text2", "12"},
-                                       {"Text4", "400"},
-                                       {"Text5", "800"},
-                                       {"Text6", "15"},
-                                       {"Text7", "5000"}}};
-
-QString padded(const char* number)
-{
-    const QString text = QString::fromLatin1(number);
-    return QString(fieldLength - text.size(), QLatin1Char('0')) + text;
-}
 
 double residentMb()
 {
@@ -157,7 +142,7 @@ private slots:
         window = std::make_unique<Form1>();
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        for (const Input& input : inputs)
+        for (const kalventa::bench::Input& input : inputs)
             control<QLineEdit>(input.field).setText(QLatin1String(input.number));
         control<QAbstractButton>("Option1").setChecked(true);
         control<QComboBox>("Combo1").setCurrentIndex(2);
@@ -172,7 +157,7 @@ private slots:
 
         QElapsedTimer timer;
         timer.start();
-        for (const Input& input : inputs)
+        for (const kalventa::bench::Input& input : inputs)
             control<QLineEdit>(input.field).setText(padded(input.number));
         QApplication::processEvents();
         qInfo("Filling the seven fields: %.0f ms", double(timer.nsecsElapsed()) / 1e6);
@@ -180,7 +165,7 @@ private slots:
 
     void full_fields_are_read_whole()
     {
-        for (const Input& input : inputs)
+        for (const kalventa::bench::Input& input : inputs)
             QCOMPARE(control<QLineEdit>(input.field).text().size(), fieldLength);
         for (const char* button : {"Command1", "Command2", "Command3"})
             QTest::mouseClick(&control(button), Qt::LeftButton);
