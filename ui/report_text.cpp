@@ -214,7 +214,7 @@ private:
     {
         heading(number, method.title);
         for (const std::string& words : method.paragraphs)
-            paragraph(text(words), characters(bodyPoints), blockFormat(Qt::AlignJustify, 0, 2));
+            paragraph(text(words), characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 2));
     }
 
     // Every result of every run in one table, a row of its calculation's
