@@ -130,6 +130,19 @@ constexpr std::array constantEntries{
     ConstantEntry{Capacity, "1000", "миллиметров в метре"},
     ConstantEntry{Capacity, "0.9", "коэффициент неравномерности укладки каната"},
 };
+
+// The whole duty factors are Integers and the fractional ones Doubles, so the
+// tension is a Single for light and heavy duty and a Double for medium and
+// traction duty, and its label shows 7 or 15 digits accordingly. The
+// allowable stresses are in kg/mm², by the list's index.
+constexpr std::array choiceValueEntries{
+    ChoiceValue{Check, DutyFactor, "Option1", -1, "лёгкий", Variant(Integer{5})},
+    ChoiceValue{Check, DutyFactor, "Option2", -1, "средний", Variant(5.5)},
+    ChoiceValue{Check, DutyFactor, "Option3", -1, "тяжёлый", Variant(Integer{6})},
+    ChoiceValue{Check, DutyFactor, "Option4", -1, "тяговый", Variant(4.5)},
+    ChoiceValue{Capacity, AllowableStress, "Combo2", 0, "сварная сталь", Variant(Integer{14})},
+    ChoiceValue{Capacity, AllowableStress, "Combo2", 1, "чугун", Variant(Integer{10})},
+};
 // clang-format on
 
 } // namespace
@@ -142,6 +155,11 @@ std::span<const QuantityEntry> catalogue()
 std::span<const ConstantEntry> constants()
 {
     return constantEntries;
+}
+
+std::span<const ChoiceValue> choiceValues()
+{
+    return choiceValueEntries;
 }
 
 const QuantityEntry* entryOf(CalculationId calculation, Quantity quantity)

@@ -7,6 +7,7 @@
 // quantity up here rather than naming it again.
 
 #include "core/runtime_error.h"
+#include "core/variant.h"
 
 #include <array>
 #include <span>
@@ -66,6 +67,20 @@ struct ConstantEntry {
 };
 
 std::span<const ConstantEntry> constants();
+
+// What a choice gives its calculation: a duty class its safety factor, a drum
+// material its allowable stress. The calculations take them from here.
+struct ChoiceValue {
+    CalculationId calculation;
+    Quantity quantity;
+    std::string_view control; // the option button, or the list
+    int item;                 // the list's index; -1 for an option button
+    std::string_view name;    // "средний", "сварная сталь"
+    Variant value;            // in the kind the calculation takes it: Integer 5, Double 5.5
+};
+
+// In the order the window offers them.
+std::span<const ChoiceValue> choiceValues();
 
 // The quantity as the calculation takes or works it out; null when it has none.
 const QuantityEntry* entryOf(CalculationId calculation, Quantity quantity);

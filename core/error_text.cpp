@@ -1,5 +1,9 @@
 #include "core/error_text.h"
 
+#include "core/catalogue.h"
+
+#include <algorithm>
+
 namespace kalventa {
 namespace {
 
@@ -17,6 +21,37 @@ KindWords words(ErrorKind kind)
         return {"Ошибка вычислений с плавающей точкой.", "ошибка вычислений с плавающей точкой"};
     }
     return {"Ошибка выполнения.", "ошибка выполнения"};
+}
+
+// The quantity as "при вычислении" and "при чтении" take it.
+std::string_view genitive(Quantity quantity)
+{
+    switch (quantity) {
+    case Quantity::Unknown: return {};
+    case Quantity::LoadWeight: return "веса груза";
+    case Quantity::BreakingForce: return "разрывного усилия каната";
+    case Quantity::RopeTension: return "минимального допустимого натяжения каната";
+    case Quantity::RopeDiameter: return "диаметра каната";
+    case Quantity::MinDrumDiameter: return "минимального диаметра барабана";
+    case Quantity::MaxDrumLength: return "максимальной длины барабана";
+    case Quantity::DrumDiameter: return "диаметра барабана";
+    case Quantity::DrumLength: return "длины барабана";
+    case Quantity::TurnsPerLayer: return "числа витков в слое";
+    case Quantity::LeftoverLength: return "остатка длины барабана";
+    case Quantity::PitchDiameter: return "диаметра навивки слоя";
+    case Quantity::FlangeDiameter: return "диаметра реборды";
+    case Quantity::LayerLength: return "длины каната в слое";
+    case Quantity::TotalRopeLength: return "канатоёмкости без учёта неравномерности укладки";
+    case Quantity::RopeCapacity: return "канатоёмкости";
+    case Quantity::WallThickness: return "толщины стенки барабана";
+    case Quantity::DutyFactor: return "коэффициента запаса";
+    case Quantity::ComparedBreakingForce: return "разрывного усилия для сравнения";
+    case Quantity::LayerCount: return "количества слоёв";
+    case Quantity::AllowableStress: return "допускаемого напряжения";
+    case Quantity::FlangeFactor: return "размера Y";
+    case Quantity::RopeVerdict: return "заключения о канате";
+    }
+    return {};
 }
 
 } // namespace
@@ -58,6 +93,19 @@ std::string errorText(const RuntimeError& error)
         message.append("\nВеличина: ").append(quantity).append(".");
     message.append("\nРасчёт остановлен; проверьте исходные данные.");
     return message;
+}
+
+std::string errorClause(const RuntimeError& error)
+{
+    std::string clause(words(error.kind()).brief);
+    const std::string_view quantity = genitive(error.quantity());
+    if (quantity.empty())
+        return clause;
+    const auto rows = catalogue();
+    const bool read = std::any_of(rows.begin(), rows.end(), [&](const QuantityEntry& row) {
+        return row.quantity == error.quantity() && row.role == Role::Input;
+    });
+    return clause.append(read ? " при чтении " : " при вычислении ").append(quantity);
 }
 
 std::string shortErrorText(const RuntimeError& error)

@@ -21,4 +21,9 @@ std::string shortErrorText(const RuntimeError& error);
 // unknown.
 std::string_view quantityWords(Quantity quantity);
 
+// The error with the step it stopped, as a sentence goes on after a colon:
+// "переполнение при вычислении диаметра навивки слоя", "… при чтении диаметра
+// каната" for an input; the error alone when the step is unknown.
+std::string errorClause(const RuntimeError& error);
+
 } // namespace kalventa

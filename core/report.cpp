@@ -132,6 +132,28 @@ std::string chosenText(const RunRecord& record, const QuantityEntry& choice, con
     return {};
 }
 
+// The layers the run completed, those whose rope length went into S.
+std::size_t completeLayers(const RunRecord& record)
+{
+    std::size_t complete = 0;
+    while (complete < record.layers.size() && record.layers[complete].totalRopeLength.kind() != VariantKind::Empty)
+        ++complete;
+    return complete;
+}
+
+// Where an error stopped the run and what it was: "расчёт остановлен в слое
+// 2: переполнение при вычислении диаметра навивки слоя".
+std::string stoppedWords(const RunRecord& record)
+{
+    // A step of the layer loop stops the pass after the layers completed.
+    using enum Quantity;
+    const Quantity step = record.error->quantity();
+    const bool inLoop
+        = step == PitchDiameter || step == FlangeDiameter || step == LayerLength || step == TotalRopeLength;
+    const std::string inLayer = inLoop ? " в слое " + std::to_string(completeLayers(record) + 1) : std::string();
+    return "расчёт остановлен" + inLayer + ": " + errorClause(*record.error);
+}
+
 ReportSection sectionOf(const ReportRun& run, int& formulaNumber, const ChoiceText& choiceText)
 {
     const RunRecord& record = *run.record;
@@ -183,12 +205,9 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber, const ChoiceTe
 
     // Only the layers the run completed: a pass an error stopped is told
     // where the run stopped.
-    std::size_t complete = 0;
-    for (const LayerValues& layer : record.layers) {
-        if (layer.totalRopeLength.kind() == VariantKind::Empty)
-            break;
-        ++complete;
-        section.layers.push_back({std::to_string(complete), valueText(layer.pitchDiameter),
+    for (std::size_t i = 0; i < completeLayers(record); ++i) {
+        const LayerValues& layer = record.layers[i];
+        section.layers.push_back({std::to_string(i + 1), valueText(layer.pitchDiameter),
                                   valueText(layer.flangeDiameter), valueText(layer.layerLength)});
     }
 
@@ -203,17 +222,157 @@ ReportSection sectionOf(const ReportRun& run, int& formulaNumber, const ChoiceTe
     }
 
     section.verdict = verdictOf(record);
-    if (record.error) {
-        const std::string message = errorText(*record.error);
-        const std::string_view quantity = quantityWords(record.error->quantity());
-        const std::string inLayer
-            = record.layers.size() > complete ? " в слое " + std::to_string(record.layers.size()) : std::string();
-        section.stopped
-            = (quantity.empty() ? "Расчёт остановлен" + inLayer + ": "
-                                : "Расчёт остановлен" + inLayer + " на величине «" + std::string(quantity) + "»: ")
-            + message.substr(0, message.find('\n'));
-    }
+    if (record.error)
+        section.stopped = capitalised(stoppedWords(record)) + ".";
     return section;
+}
+
+// The results whose formulas the method gives, in the calculations' order.
+constexpr Quantity methodResults[] = {Quantity::RopeTension, Quantity::MinDrumDiameter, Quantity::MaxDrumLength,
+                                      Quantity::RopeCapacity, Quantity::WallThickness};
+
+// A choice's values as the window offers them: "лёгкий — 5, средний — 5.5".
+std::string choiceTable(const QuantityEntry& choice)
+{
+    std::string table;
+    for (const ChoiceValue& item : choiceValues())
+        if (item.calculation == choice.calculation && item.quantity == choice.quantity)
+            table.append(table.empty() ? "" : ", ").append(item.name).append(" — ").append(valueText(item.value));
+    return table;
+}
+
+// "Минимальный диаметр барабана Dмин = 19 · d, где 19 — наименьшее отношение
+// диаметра барабана к диаметру каната.": the formula in symbols, with the
+// numbers it holds and the table each choice in it takes its value from.
+std::string methodSentence(const QuantityEntry& result)
+{
+    std::string sentence
+        = capitalised(result.name) + " " + std::string(result.symbol) + " = " + std::string(result.formula);
+    std::vector<std::string> said;
+    for (const std::string& token : tokensOf(result.formula)) {
+        for (const ConstantEntry& constant : constants())
+            if (constant.calculation == result.calculation && constant.text == token)
+                said.push_back(token + " — " + std::string(constant.meaning));
+        for (const QuantityEntry& entry : catalogue())
+            if (entry.calculation == result.calculation && entry.role == Role::Choice && entry.symbol == token)
+                said.push_back(explained(entry, entry.symbol)
+                               + ", по таблице исходной методики: " + choiceTable(entry));
+    }
+    for (std::size_t i = 0; i < said.size(); ++i)
+        sentence.append(i == 0 ? ", где " : "; ").append(said[i]);
+    return sentence + ".";
+}
+
+ReportMethod methodOf(std::span<const ReportRun> runs)
+{
+    ReportMethod method;
+    for (const CalculationEntry& calculation : calculations()) {
+        const bool ran = std::any_of(runs.begin(), runs.end(), [&](const ReportRun& run) {
+            return run.record && run.record->calculation == &calculation;
+        });
+        std::string paragraph;
+        for (const Quantity quantity : methodResults)
+            if (const QuantityEntry* result = entryOf(calculation.id, quantity); ran && result)
+                paragraph.append(paragraph.empty() ? "" : " ").append(methodSentence(*result));
+        if (!paragraph.empty())
+            method.paragraphs.push_back(std::move(paragraph));
+    }
+    if (method.paragraphs.empty())
+        return method;
+    method.title = "Методика";
+    method.paragraphs.emplace_back(
+        "Числа вычисляются в типах исходной методики: Single (одинарная точность), Double (двойная точность), "
+        "Currency (четыре знака после точки) и Integer (16-битное целое), — с её округлениями и записываются в "
+        "её виде: точка отделяет дробную часть, ноль перед ней опускается (.5), большие числа — с порядком "
+        "(1.2E+08). Поэтому цифры записки можно сравнивать с результатами исходной методики цифра в цифру.");
+    return method;
+}
+
+// The run's results, its choice a label shows and its verdict, in the
+// catalogue's order.
+SummaryRun summaryOf(const ReportRun& run)
+{
+    const RunRecord& record = *run.record;
+    SummaryRun summary{std::string(record.calculation->title), {}, {}};
+    std::vector<QuantityLine> lines = choicesOf(record);
+    for (QuantityLine& line : resultsOf(record))
+        lines.push_back(std::move(line));
+    for (const QuantityEntry& entry : catalogue()) {
+        if (entry.calculation != record.calculation->id || (entry.role != Role::Result && entry.label.empty()))
+            continue;
+        SummaryRow row{capitalised(entry.name), {}, "не рассчитано", std::string(entry.unit), "—"};
+        const auto line
+            = std::find_if(lines.begin(), lines.end(), [&](const QuantityLine& l) { return l.entry == &entry; });
+        if (line != lines.end()) {
+            row.symbol = line->symbol;
+            if (line->reached)
+                row.value = line->value;
+        } else if (const std::string words = verdictWords(record); !words.empty()) {
+            row.value = words;
+        }
+        if (!entry.label.empty()) {
+            const std::string* caption = record.finalCaption(entry.label);
+            row.label = caption && !caption->empty() ? *caption : "пусто";
+        }
+        summary.rows.push_back(std::move(row));
+    }
+    summary.conclusion = record.error                        ? stoppedWords(record)
+        : record.calculation->id == CalculationId::RopeCheck ? verdictWords(record)
+                                                             : std::string("рассчитано");
+    if (run.stale)
+        summary.conclusion.append("; ").append(staleMark);
+    return summary;
+}
+
+// "D = 400 мм ≥ Dмин = 285 мм — выполняется": `held` whether the condition
+// `sign` states holds, `otherwise` the sign when it does not.
+std::string condition(const QuantityEntry& value, const Variant& v, const QuantityEntry& limit, const Variant& l,
+                      std::string_view sign, std::string_view otherwise, bool held)
+{
+    const std::string sides = std::string(value.symbol) + " = " + withUnit(valueText(v), value.unit) + " "
+        + std::string(held ? sign : otherwise) + " " + std::string(limit.symbol) + " = "
+        + withUnit(valueText(l), limit.unit);
+    return held ? sides + " — выполняется"
+                : sides + " — условие " + std::string(value.symbol) + " " + std::string(sign) + " "
+            + std::string(limit.symbol) + " не выполняется";
+}
+
+// The rope capacity's drum against the drum size limits, compared as the
+// calculations hold the values, where both were worked out for the same
+// rope diameter.
+std::vector<std::string> drumCheckOf(const RunRecord* limits, const RunRecord* capacity)
+{
+    if (!capacity)
+        return {};
+    const std::string notChecked = "Размеры барабана с допустимыми не сравнены: ";
+    const std::string limitsTitle(calculation(CalculationId::DrumSizeLimits).title);
+    if (!limits)
+        return {notChecked + "расчёт «" + limitsTitle + "» не выполнялся."};
+    using enum Quantity;
+    const Variant* ropeForLimits = limits->finalValue(RopeDiameter);
+    const Variant* minDiameter = limits->finalValue(MinDrumDiameter);
+    const Variant* maxLength = limits->finalValue(MaxDrumLength);
+    const Variant* rope = capacity->finalValue(RopeDiameter);
+    const Variant* diameter = capacity->finalValue(DrumDiameter);
+    const Variant* length = capacity->finalValue(DrumLength);
+    if (!ropeForLimits || !minDiameter || !maxLength)
+        return {notChecked + "расчёт «" + limitsTitle + "» остановлен до них."};
+    if (!rope || !diameter || !length)
+        return {notChecked + "расчёт «" + std::string(capacity->calculation->title)
+                + "» остановлен до размеров барабана."};
+    const QuantityEntry& d = *entryOf(CalculationId::RopeCapacity, RopeDiameter);
+    if (!equal(*ropeForLimits, *rope))
+        return {notChecked + "допустимые размеры рассчитаны для каната " + std::string(d.symbol) + " = "
+                + withUnit(valueText(*ropeForLimits), d.unit) + ", канатоёмкость — для " + std::string(d.symbol) + " = "
+                + withUnit(valueText(*rope), d.unit) + "."};
+    return {"Размеры барабана сравнены с допустимыми для того же каната, " + std::string(d.symbol) + " = "
+                + withUnit(valueText(*rope), d.unit) + ":",
+            condition(*entryOf(CalculationId::RopeCapacity, DrumDiameter), *diameter,
+                      *entryOf(CalculationId::DrumSizeLimits, MinDrumDiameter), *minDiameter, "≥", "<",
+                      !lessThan(*diameter, *minDiameter)),
+            condition(*entryOf(CalculationId::RopeCapacity, DrumLength), *length,
+                      *entryOf(CalculationId::DrumSizeLimits, MaxDrumLength), *maxLength, "≤", ">",
+                      !lessThan(*maxLength, *length))};
 }
 
 } // namespace
@@ -223,9 +382,23 @@ Report makeReport(std::span<const ReportRun> runs, std::string_view program, std
 {
     Report report{"Расчётная записка", std::string(program), std::string(made), {}, {}};
     int formulaNumber = 0;
-    for (const ReportRun& run : runs)
-        if (run.record && run.record->calculation)
-            report.sections.push_back(sectionOf(run, formulaNumber, choiceText));
+    const RunRecord* limits = nullptr;
+    const RunRecord* capacity = nullptr;
+    for (const ReportRun& run : runs) {
+        if (!run.record || !run.record->calculation)
+            continue;
+        report.sections.push_back(sectionOf(run, formulaNumber, choiceText));
+        report.summary.runs.push_back(summaryOf(run));
+        if (run.record->calculation->id == CalculationId::DrumSizeLimits)
+            limits = run.record;
+        if (run.record->calculation->id == CalculationId::RopeCapacity)
+            capacity = run.record;
+    }
+    report.method = methodOf(runs);
+    if (!report.summary.runs.empty()) {
+        report.summary.title = "Сводка результатов";
+        report.summary.drumCheck = drumCheckOf(limits, capacity);
+    }
     if (report.sections.empty())
         report.nothingYet = "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.";
     return report;

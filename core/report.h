@@ -1,10 +1,13 @@
 #pragma once
-// The calculation report («Расчётная записка») as data: for each calculation
-// run since the program started, in the order run, the inputs as typed and
-// as read, the formulas numbered through the report with their values
-// substituted, the symbols explained, the per-layer values of the rope
-// capacity, the verdict, and where a run-time error stopped a run. Numbers
-// are in the labels' form. A window renders it to paper or PDF.
+// The calculation report («Расчётная записка») as data: the method the
+// calculations follow; for each calculation run since the program started,
+// in the order run, the inputs as typed and as read, the formulas numbered
+// through the report with their values substituted, the symbols explained,
+// the per-layer values of the rope capacity, the verdict, and where a
+// run-time error stopped a run; then the results of all runs in one table,
+// a conclusion on each run and the drum checked against the drum size
+// limits. Numbers are in the labels' form. A window renders it to paper or
+// PDF.
 
 #include "core/calculation_file.h"
 #include "core/rules_check_report.h"
@@ -63,10 +66,47 @@ struct ReportSection {
     std::vector<ReportLayer> layers;
     std::vector<SketchValue> sketch; // the rope capacity only
     std::string verdict;             // the rope check only
-    std::string stopped;             // the step and the error when one ended the run
+    // When an error ended the run, one sentence: where and what,
+    // "Расчёт остановлен в слое 2: переполнение при вычислении диаметра навивки слоя."
+    std::string stopped;
     // After a calculation file was opened and run again: how the results
     // differ from those the file kept.
     std::string savedNote;
+};
+
+// Where the formulas and their numbers come from, before the calculations:
+// a paragraph on each calculation run, then one on the number kinds.
+struct ReportMethod {
+    std::string title; // "Методика"
+    std::vector<std::string> paragraphs;
+};
+
+// A result of a run as the summary's table gives it.
+struct SummaryRow {
+    std::string quantity; // "Минимальный диаметр барабана"
+    std::string symbol;   // "Dмин"; empty for the verdict
+    std::string value; // as the calculation holds it, "228"; "не рассчитано" when the run did not reach it
+    std::string unit;
+    // The label's text as the window shows it, " 228"; "пусто" when it shows
+    // nothing, "—" for a quantity no label shows.
+    std::string label;
+};
+
+struct SummaryRun {
+    std::string calculation; // "Расчёт каната"
+    std::vector<SummaryRow> rows;
+    // "канат не допустим", "рассчитано", or where an error stopped the run;
+    // whether its inputs were changed since.
+    std::string conclusion;
+};
+
+struct ReportSummary {
+    std::string title; // "Сводка результатов"
+    std::vector<SummaryRun> runs;
+    // The rope capacity's drum against the drum size limits for the same
+    // rope: a lead and a line for each condition, or why the drum was not
+    // checked. Empty when the rope capacity was not run.
+    std::vector<std::string> drumCheck;
 };
 
 struct Report {
@@ -74,7 +114,9 @@ struct Report {
     std::string program; // "Кальвента 1.3.0"
     std::string made;    // when, as the window gives it
     std::vector<ReportSection> sections;
-    std::string nothingYet; // said instead of sections before any run
+    std::string nothingYet;     // said instead of sections before any run
+    ReportMethod method = {};   // no paragraphs before any run
+    ReportSummary summary = {}; // no runs before any run
     // The check against today's rules, after the sections, once it was opened.
     std::optional<rules::RulesCheckNote> rulesCheck = std::nullopt;
     // The object, designation and organisation named in the heading, and

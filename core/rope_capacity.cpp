@@ -4,19 +4,16 @@
 // drum wall thickness for the load and the drum material.
 
 #include "core/calculations.h"
+#include "core/catalogue.h"
 #include "core/conversions.h"
 #include "core/number_to_text.h"
 #include "core/run.h"
 #include "core/variant.h"
 
-#include <array>
-
 namespace kalventa {
 namespace {
 
 constexpr Single ropeDiameterIfNone = 1;
-// Allowable stresses in kg/mm² of welded steel and cast iron, by list index.
-constexpr std::array allowableStresses{Variant(Integer{14}), Variant(Integer{10})};
 constexpr Variant stressIfNone(Integer{1});
 constexpr Double flangeFactorOneAndHalf = 1.5; // Option5 "1,5d"
 constexpr Integer flangeFactorTwo = 2;         // Option6 "2d"
@@ -83,9 +80,10 @@ void ropeCapacity(Controls& window)
         run.note(Quantity::LayerCount, layerBound);
 
         Variant m;
-        if (const Integer index = run.listIndex("Combo2");
-            index >= 0 && index < static_cast<Integer>(allowableStresses.size()))
-            m = allowableStresses[static_cast<std::size_t>(index)];
+        const Integer material = run.listIndex("Combo2");
+        for (const ChoiceValue& stress : choiceValues())
+            if (stress.quantity == Quantity::AllowableStress && stress.item == material)
+                m = stress.value;
         run.note(Quantity::AllowableStress, m);
 
         Variant Y;

@@ -51,6 +51,12 @@ constexpr Column inputColumns[] = {
     {"Введено", 13, Qt::AlignHCenter}, {"Принято", 13, Qt::AlignHCenter},
 };
 
+// The label's text is the result as the window shows it.
+constexpr Column summaryColumns[] = {
+    {"Величина", 38, Qt::AlignLeft},    {"Обозначение", 15, Qt::AlignHCenter}, {"Значение", 20, Qt::AlignHCenter},
+    {"Ед. изм.", 10, Qt::AlignHCenter}, {"В окне", 17, Qt::AlignHCenter},
+};
+
 constexpr Column layerColumns[] = {
     {"Слой", 16, Qt::AlignHCenter},
     {"P, мм", 28, Qt::AlignHCenter},
@@ -78,8 +84,12 @@ public:
         if (report.sections.empty())
             paragraph(text(report.nothingYet), characters(bodyPoints), blockFormat(Qt::AlignLeft, 4));
         int number = 0;
+        if (!report.method.paragraphs.empty())
+            method(report.method, ++number);
         for (const ReportSection& section : report.sections)
             write(section, ++number);
+        if (!report.summary.runs.empty())
+            summary(report.summary, ++number);
         if (report.rulesCheck)
             writeRulesCheckNote(cursor_, *report.rulesCheck, number + 1, tables_);
     }
@@ -176,6 +186,9 @@ private:
         notes(section.notes);
         formulas(section.formulas);
         where(section.where);
+        // Where the run stopped, under its formulas and before its layers and its figure.
+        if (!section.stopped.empty())
+            paragraph(text(section.stopped), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
         if (!section.layers.empty()) {
             caption(QStringLiteral("Слои навивки каната"));
             layerTable(section.layers);
@@ -185,10 +198,64 @@ private:
         if (!section.verdict.empty())
             paragraph(QStringLiteral("Вывод: ") + text(section.verdict), characters(bodyPoints, true),
                       blockFormat(Qt::AlignLeft, 3));
-        if (!section.stopped.empty())
-            paragraph(text(section.stopped), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
         if (!section.savedNote.empty())
             paragraph(text(section.savedNote), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
+    }
+
+    // A section's numbered heading, kept with what follows.
+    void heading(int number, const std::string& title)
+    {
+        paragraph(QString::number(number) + QStringLiteral(" ") + text(title), characters(headingPoints, true),
+                  keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
+    }
+
+    // Where the formulas and the numbers come from: a paragraph each.
+    void method(const ReportMethod& method, int number)
+    {
+        heading(number, method.title);
+        for (const std::string& words : method.paragraphs)
+            paragraph(text(words), characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 2));
+    }
+
+    // Every result of every run in one table, a row of its calculation's
+    // title above its results; then the conclusion on each run and the drum
+    // checked against its limits.
+    void summary(const ReportSummary& summary, int number)
+    {
+        heading(number, summary.title);
+        caption(QStringLiteral("Результаты расчётов"));
+        int rows = 1;
+        for (const SummaryRun& run : summary.runs)
+            rows += 1 + int(run.rows.size());
+        QTextTable& table = newTable(rows, summaryColumns, true, 0);
+        const QTextCharFormat plain = characters(tablePoints);
+        int row = 1;
+        for (const SummaryRun& run : summary.runs) {
+            table.mergeCells(row, 0, 1, 5);
+            cell(table, row++, 0, text(run.calculation), Qt::AlignLeft, characters(tablePoints, true));
+            for (const SummaryRow& result : run.rows) {
+                const QString texts[]
+                    = {text(result.quantity), result.symbol.empty() ? QStringLiteral("—") : text(result.symbol),
+                       text(result.value), result.unit.empty() ? QStringLiteral("—") : text(result.unit),
+                       text(result.label)};
+                for (int column = 0; column < 5; ++column)
+                    cell(table, row, column, texts[column], summaryColumns[column].align, plain);
+                ++row;
+            }
+        }
+        afterTable(table);
+        // With the conclusions and the drum's check, a line each or two.
+        const auto lines = qreal(summary.runs.size() + 2 * summary.drumCheck.size());
+        paragraph(QStringLiteral("Выводы:"), characters(bodyPoints, true),
+                  keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 6 * lines));
+        for (const SummaryRun& run : summary.runs)
+            paragraph(text(run.calculation) + QStringLiteral(" — ") + text(run.conclusion) + QStringLiteral("."),
+                      characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 1));
+        for (std::size_t i = 0; i < summary.drumCheck.size(); ++i) {
+            QTextBlockFormat block = blockFormat(Qt::AlignLeft, i == 0 ? 2 : 0, 1);
+            block.setLeftMargin(i == 0 ? 0 : mm(8));
+            paragraph(text(summary.drumCheck[i]), characters(bodyPoints), block);
+        }
     }
 
     // A table's title above it on the left: "Таблица 1 — Исходные данные".

@@ -1,9 +1,9 @@
 #pragma once
 // The calculation report as a text document laid out in pages, as Russian
-// calculation notes are set: the title block, then for each run its heading,
-// the table of inputs, the formulas numbered on the right, the symbols
-// explained after «где», the layers and the drum sketch, the verdict and where
-// an error stopped it. Every text goes in as plain text, never as markup:
+// calculation notes are set: the title block, the method, then for each run
+// its heading, the table of inputs, the formulas numbered on the right, the
+// symbols explained after «где», where an error stopped it, the layers and the
+// drum sketch and the verdict; then the summary of the results. Every text goes in as plain text, never as markup:
 // what the user typed is printed as typed.
 
 #include "core/report.h"

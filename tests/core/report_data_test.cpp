@@ -249,8 +249,9 @@ private slots:
         QCOMPARE(QString::fromStdString(second.formulas.at(0).text),
                  "Dмин = 19 · d — не рассчитано: расчёт остановлен, ошибка вычислений с плавающей точкой "
                  "(минимальный диаметр барабана)");
-        QCOMPARE(QString::fromStdString(second.stopped),
-                 "Расчёт остановлен на величине «минимальный диаметр барабана»: Ошибка вычислений с плавающей точкой.");
+        QCOMPARE(
+            QString::fromStdString(second.stopped),
+            "Расчёт остановлен: ошибка вычислений с плавающей точкой при вычислении минимального диаметра барабана.");
     }
 
     // What a stopped run's report says: values worked out, those the window
@@ -289,8 +290,7 @@ private slots:
             }));
         QCOMPARE(section.layers.size(), 1u); // only the layer completed
         QCOMPARE(QString::fromStdString(section.stopped),
-                 "Расчёт остановлен в слое 2 на величине «длина каната в слое»: Переполнение: число вышло за "
-                 "допустимые пределы.");
+                 "Расчёт остановлен в слое 2: переполнение при вычислении длины каната в слое.");
     }
 
     // «Принято» is what the calculation worked with; a note under the table
@@ -333,10 +333,209 @@ private slots:
         QCOMPARE(texts(section.notes), notes);
     }
 
+    // The method names the formulas of the calculations run, with the
+    // numbers they hold and the choices' tables, then the number kinds.
+    void method_data()
+    {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<QStringList>("paragraphs");
+        const QString kinds
+            = "Числа вычисляются в типах исходной методики: Single (одинарная точность), Double (двойная точность), "
+              "Currency (четыре знака после точки) и Integer (16-битное целое), — с её округлениями и записываются в "
+              "её виде: точка отделяет дробную часть, ноль перед ней опускается (.5), большие числа — с порядком "
+              "(1.2E+08). Поэтому цифры записки можно сравнивать с результатами исходной методики цифра в цифру.";
+        const QString check
+            = "Минимальное допустимое натяжение каната Sмин = Q · k · 10, где k — коэффициент запаса по режиму "
+              "работы, по таблице исходной методики: лёгкий — 5, средний — 5.5, тяжёлый — 6, тяговый — 4.5; 10 — "
+              "ускорение свободного падения, принятое 10 м/с².";
+        const QString limits
+            = "Минимальный диаметр барабана Dмин = 19 · d, где 19 — наименьшее отношение диаметра барабана к "
+              "диаметру каната. Максимальная длина барабана Lмакс = 3 · Dмин, где 3 — наибольшее отношение длины "
+              "барабана к его диаметру.";
+        const QString capacity
+            = "Канатоёмкость Sк = 0.9 · S, где 0.9 — коэффициент неравномерности укладки каната. Толщина стенки "
+              "барабана t = ⌈Q / ([σ] · d)⌉, где [σ] — допускаемое напряжение материала барабана, кг/мм², по "
+              "таблице исходной методики: сварная сталь — 14, чугун — 10.";
+        QTest::newRow("none run") << QStringList{} << QStringList{};
+        QTest::newRow("the rope check") << QStringList{"Command1"} << QStringList{check, kinds};
+        // In the calculations' order, whatever the order run.
+        QTest::newRow("all three") << QStringList{"Command3", "Command1", "Command2"}
+                                   << QStringList{check, limits, capacity, kinds};
+    }
+
+    void method()
+    {
+        QFETCH(QStringList, buttons);
+        QFETCH(QStringList, paragraphs);
+        const std::map<QString, Entries> entries{{"Command1", ropeCheckExample},
+                                                 {"Command2", {{"Text2", "12"}}},
+                                                 {"Command3", capacityExample}};
+        std::vector<RunRecord> records;
+        for (const QString& button : buttons)
+            records.push_back(run(button.toLatin1().constData(), entries.at(button)));
+        std::vector<ReportRun> runs;
+        for (const RunRecord& record : records)
+            runs.push_back({&record, false});
+        const ReportMethod method = makeReport(runs, "", "").method;
+        QCOMPARE(QString::fromStdString(method.title), paragraphs.isEmpty() ? "" : "Методика");
+        QCOMPARE(texts(method.paragraphs), paragraphs);
+    }
+
+    // Each result as held and as its label shows it, and the run's conclusion.
+    void summary_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<bool>("stale");
+        QTest::addColumn<QStringList>("rows"); // symbol|quantity|value|unit|label
+        QTest::addColumn<QString>("conclusion");
+        QTest::newRow("rope check") << "Command1" << ropeCheckExample << false
+                                    << QStringList{"Sмин|Минимальное допустимое натяжение каната|55000|Н| 55000",
+                                                   "|Заключение о канате|канат не допустим||Не допустимо"}
+                                    << "канат не допустим";
+        QTest::newRow("a permissible rope: its label empty, stale")
+            << "Command1" << Entries{{"Text1", "100"}, {"Text3", "50000"}, {"Option1", "on"}} << true
+            << QStringList{"Sмин|Минимальное допустимое натяжение каната|5000|Н| 5000",
+                           "|Заключение о канате|канат допустим||пусто"}
+            << "канат допустим; исходные данные изменены после расчёта";
+        QTest::newRow("rope capacity")
+            << "Command3" << capacityExample << false
+            << QStringList{"N|Число слоёв каната|3||3",
+                           "n|Число витков в слое|53|| 53",
+                           "g|Остаток длины барабана за последним витком|5|мм| 5",
+                           "P3|Диаметр навивки верхнего слоя|475|мм|—",
+                           "F|Диаметр реборды|535|мм| 535",
+                           "l3|Длина каната в верхнем слое|79.0895|м|—",
+                           "S|Канатоёмкость без учёта неравномерности укладки|222.2832|м| 222.2832",
+                           "Sк|Канатоёмкость|200.0549|м| 200.0549",
+                           "t|Толщина стенки барабана|24|мм| 24"}
+            << "рассчитано";
+        // Two layers chosen, one written; the turns worked out, never shown.
+        QTest::newRow("stopped in layer 2")
+            << "Command3" << capacityStoppedInLayerTwo << false
+            << QStringList{"N|Число слоёв каната|2||1",
+                           "n|Число витков в слое|0||пусто",
+                           "g|Остаток длины барабана за последним витком|0|мм|пусто",
+                           "P1|Диаметр навивки верхнего слоя|703687441776640|мм|—",
+                           "F|Диаметр реборды|844424930131968|мм| 844424930131968",
+                           "l1|Длина каната в верхнем слое|0|м|—",
+                           "S|Канатоёмкость без учёта неравномерности укладки|0|м|пусто",
+                           "Sк|Канатоёмкость|не рассчитано|м|пусто",
+                           "t|Толщина стенки барабана|не рассчитано|мм|пусто"}
+            << "расчёт остановлен в слое 2: переполнение при вычислении диаметра навивки слоя";
+    }
+
+    void summary()
+    {
+        QFETCH(QString, button);
+        QFETCH(Entries, entries);
+        QFETCH(bool, stale);
+        QFETCH(QStringList, rows);
+        QFETCH(QString, conclusion);
+        const RunRecord record = run(button.toLatin1().constData(), entries);
+        const ReportRun runs[] = {{&record, stale}};
+        const ReportSummary summary = makeReport(runs, "", "").summary;
+        QCOMPARE(QString::fromStdString(summary.title), "Сводка результатов");
+        QCOMPARE(summary.runs.size(), 1u);
+        QStringList shown;
+        for (const SummaryRow& row : summary.runs[0].rows)
+            shown << QString::fromStdString(row.symbol + "|" + row.quantity + "|" + row.value + "|" + row.unit + "|"
+                                            + row.label);
+        QCOMPARE(shown, rows);
+        QCOMPARE(QString::fromStdString(summary.runs[0].conclusion), conclusion);
+    }
+
+    // The rope capacity's drum against the drum size limits, only for the
+    // same rope diameter as the calculations hold it.
+    void drum_check_data()
+    {
+        QTest::addColumn<QString>("ropeDiameter"); // for the drum size limits; "none" when not run
+        QTest::addColumn<Entries>("capacity");     // empty when not run
+        QTest::addColumn<QStringList>("lines");
+        const QString same = "Размеры барабана сравнены с допустимыми для того же каната, d = 15 мм:";
+        const QString notChecked = "Размеры барабана с допустимыми не сравнены: ";
+        Entries small = capacityExample;
+        small["Text4"] = "250";
+        small["Text5"] = "900";
+        Entries atTheLimits = capacityExample;
+        atTheLimits["Text4"] = "285";
+        atTheLimits["Text5"] = "855";
+        Entries noRope = capacityExample;
+        noRope.erase("Text6");
+        QTest::newRow("met") << "15" << capacityExample
+                             << QStringList{same, "D = 400 мм ≥ Dмин = 285 мм — выполняется",
+                                            "L = 800 мм ≤ Lмакс = 855 мм — выполняется"};
+        QTest::newRow("not met") << "15" << small
+                                 << QStringList{same, "D = 250 мм < Dмин = 285 мм — условие D ≥ Dмин не выполняется",
+                                                "L = 900 мм > Lмакс = 855 мм — условие L ≤ Lмакс не выполняется"};
+        QTest::newRow("met at the limits") << "15" << atTheLimits
+                                           << QStringList{same, "D = 285 мм ≥ Dмин = 285 мм — выполняется",
+                                                          "L = 855 мм ≤ Lмакс = 855 мм — выполняется"};
+        QTest::newRow("another rope") << "12" << capacityExample
+                                      << QStringList{notChecked
+                                                     + "допустимые размеры рассчитаны для каната d = 12 мм, "
+                                                       "канатоёмкость — для d = 15 мм."};
+        // The rope capacity works with 1 mm for an empty field.
+        QTest::newRow("the rope diameter the capacity took") << "0" << noRope
+                                                             << QStringList{notChecked
+                                                                            + "допустимые размеры рассчитаны для "
+                                                                              "каната d = 0 мм, канатоёмкость — для "
+                                                                              "d = 1 мм."};
+        QTest::newRow("limits not run") << "none" << capacityExample
+                                        << QStringList{notChecked
+                                                       + "расчёт «Допустимые размеры барабана» не выполнялся."};
+        QTest::newRow("limits stopped") << "2E+37" << capacityExample
+                                        << QStringList{notChecked
+                                                       + "расчёт «Допустимые размеры барабана» остановлен до них."};
+        QTest::newRow("capacity not run") << "15" << Entries{} << QStringList{};
+    }
+
+    void drum_check()
+    {
+        QFETCH(QString, ropeDiameter);
+        QFETCH(Entries, capacity);
+        QFETCH(QStringList, lines);
+        std::vector<RunRecord> records;
+        if (ropeDiameter != "none")
+            records.push_back(run("Command2", {{"Text2", ropeDiameter.toStdString()}}));
+        if (!capacity.empty())
+            records.push_back(run("Command3", capacity));
+        std::vector<ReportRun> runs;
+        for (const RunRecord& record : records)
+            runs.push_back({&record, false});
+        QCOMPARE(texts(makeReport(runs, "", "").summary.drumCheck), lines);
+    }
+
+    // One sentence: the layer, the error and the step, read or worked out.
+    void stopped_sentence_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<Entries>("entries");
+        QTest::addColumn<QString>("sentence");
+        QTest::newRow("in a layer") << "Command3" << capacityStoppedInLayerTwo
+                                    << "Расчёт остановлен в слое 2: переполнение при вычислении диаметра навивки слоя.";
+        QTest::newRow("before the layers") << "Command3" << Entries{{"Text5", "327675"}, {"Text6", "10"}}
+                                           << "Расчёт остановлен: переполнение при вычислении числа витков в слое.";
+        QTest::newRow("reading an input") << "Command2" << Entries{{"Text2", std::string(200, '7')}}
+                                          << "Расчёт остановлен: ошибка вычислений с плавающей точкой при чтении "
+                                             "диаметра каната.";
+    }
+
+    void stopped_sentence()
+    {
+        QFETCH(QString, button);
+        QFETCH(Entries, entries);
+        QFETCH(QString, sentence);
+        const RunRecord record = run(button.toLatin1().constData(), entries);
+        const ReportRun runs[] = {{&record, false}};
+        QCOMPARE(QString::fromStdString(makeReport(runs, "", "").sections.at(0).stopped), sentence);
+    }
+
     void report_before_any_run()
     {
         const Report report = makeReport({}, "Кальвента 1.3.0", "");
         QVERIFY(report.sections.empty());
+        QVERIFY(report.summary.runs.empty() && report.summary.title.empty());
         QCOMPARE(QString::fromStdString(report.nothingYet),
                  "Расчёт не выполнялся: нажмите кнопку «Расчёт» одной из групп окна.");
     }

@@ -58,19 +58,20 @@ private slots:
         report.rulesCheck = rules::makeRulesCheckNote(rules::runCheck(inputs, window, history, {2027, 1, 2}), 2);
 
         const std::unique_ptr<QTextDocument> document = ui::reportTextDocument(report, body);
-        QCOMPARE(pageOf(*document, QStringLiteral("1 Расчёт каната")), 0);
-        QCOMPARE(pageOf(*document, QStringLiteral("2 Проверка по действующим правилам")), 1);
+        QCOMPARE(pageOf(*document, QStringLiteral("2 Расчёт каната")), 0);
+        QCOMPARE(pageOf(*document, QStringLiteral("3 Сводка результатов")), 0);
+        QCOMPARE(pageOf(*document, QStringLiteral("4 Проверка по действующим правилам")), 1);
 
         // The paragraphs and table cells of the section, in order.
         QStringList section = document->toPlainText().split(QLatin1Char('\n'));
-        section = section.mid(section.indexOf(QStringLiteral("2 Проверка по действующим правилам")));
+        section = section.mid(section.indexOf(QStringLiteral("4 Проверка по действующим правилам")));
         section.removeAll(QString());
         QCOMPARE(section.mid(0, 5),
-                 (QStringList{"2 Проверка по действующим правилам",
+                 (QStringList{"4 Проверка по действующим правилам",
                               "Справочная проверка по действующим правилам — не входит в исходную методику.",
                               "Внимание: срок действия ФНП по сохранённым сведениям истёк 01.01.2027: проверьте "
                               "действующую редакцию.",
-                              "Таблица 2 — Исходные данные проверки", "Величина"}));
+                              "Таблица 3 — Исходные данные проверки", "Величина"}));
         const auto after = [&](const QString& text) { return section.mid(section.indexOf(text) + 1, 6); };
         QCOMPARE(after(QStringLiteral("Откуда")),
                  (QStringList{"Группа классификации механизма", "—", "—", "M6", "введено в проверке", "Канат"}));

@@ -213,7 +213,7 @@ private slots:
         QCOMPARE(QList<double>(across.begin(), across.end()), rows);
     }
 
-    // A two-page note: every word in the text area or in a box of the
+    // A three-page note: every word in the text area or in a box of the
     // inscription, the filled boxes holding their texts, the sheet numbered.
     void framed_note_texts_stand_in_their_boxes()
     {
@@ -221,14 +221,14 @@ private slots:
         Report report = reportOf(records);
         report.titleData = sampleTitle;
         const QList<QList<Word>> pages = wordsOnPages(report);
-        QCOMPARE(pages.size(), 2);
-        for (int page = 1; page <= 2; ++page) {
-            const FramedSheet sheet = framedSheet(sampleTitle, report.title, page, 2);
+        QCOMPARE(pages.size(), 3);
+        for (int page = 1; page <= 3; ++page) {
+            const FramedSheet sheet = framedSheet(sampleTitle, report.title, page, 3);
             const QList<Word>& words = pages[page - 1];
             QCOMPARE(wordsIn(words, cellOf(sheet, Field::Designation)->box), QStringLiteral("КЛВ.001.000 РР"));
             QCOMPARE(wordsIn(words, cellOf(sheet, Field::Sheet)->box), QString::number(page));
             if (page == 1) {
-                QCOMPARE(wordsIn(words, cellOf(sheet, Field::Sheets)->box), QStringLiteral("2"));
+                QCOMPARE(wordsIn(words, cellOf(sheet, Field::Sheets)->box), QStringLiteral("3"));
                 QCOMPARE(wordsIn(words, cellOf(sheet, Field::DocumentName)->box),
                          QStringLiteral("Кран мостовой 5 т Расчётная записка"));
                 QCOMPARE(wordsIn(words, cellOf(sheet, Field::Organisation)->box), QStringLiteral("ООО «Подъём»"));
@@ -259,7 +259,7 @@ private slots:
         names.titleData = {"", "", "", "Иванов", "Петров", "Сидоров", "Смирнов", false};
         const QList<QList<Word>> plain = wordsOnPages(reportOf(records));
         const QList<QList<Word>> named = wordsOnPages(names);
-        QCOMPARE(plain.size(), 3);
+        QCOMPARE(plain.size(), 4);
         QCOMPARE(named.size(), plain.size());
         for (qsizetype page = 0; page < plain.size(); ++page) {
             QCOMPARE(named[page].size(), plain[page].size());
