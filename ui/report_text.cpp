@@ -369,7 +369,8 @@ private:
         const qreal captionRoom = 12;
         paragraph(QString(), characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignHCenter, 4, 1), captionRoom));
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
-                           sketchObjectFormat(values, documentMm(sketchWidth)));
+                           sketchObjectFormat(values, documentMm(sketchWidth),
+                                              (cursor_.document()->pageSize().width() - documentMm(sketchWidth)) / 2));
         paragraph(QStringLiteral("Рисунок %1 — Барабан: введённые и рассчитанные размеры").arg(++figures_),
                   characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
     }

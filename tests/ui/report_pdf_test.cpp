@@ -322,12 +322,12 @@ private slots:
         // the drum length in Text5 under the drum, the rope capacity at the
         // bottom; then the figure's caption.
         const QStringList linesInOrder{
-            QStringLiteral("^Слои\\s+3\\s+5$"),
-            QStringLiteral("^Витки\\s+53\\s+Y\\s+24$"),
-            QStringLiteral("^535$"),
-            QStringLiteral("^400$"),
-            QStringLiteral("^800$"),
-            QStringLiteral("^Канатоёмкость, м\\s+200\\.0549$"),
+            QStringLiteral("^Слои\\s+3\\s+g = 5 мм$"),
+            QStringLiteral("^Витки\\s+53\\s+Y\\s+t = 24 мм$"),
+            QStringLiteral("^535 мм$"),
+            QStringLiteral("^400 мм$"),
+            QStringLiteral("^800 мм$"),
+            QStringLiteral("^Канатоёмкость\\s+200\\.0549 м$"),
             QStringLiteral("^Рисунок 1 — Барабан: введённые и рассчитанные размеры$"),
         };
         const QStringList lines = full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n'));
@@ -485,6 +485,26 @@ private slots:
             QVERIFY2(!first.isEmpty() && rendered.all().count(first) == 1, qPrintable(first));
         }
         Q_UNUSED(pageStart);
+    }
+
+    void sketch_shows_long_values_whole()
+    {
+        const std::vector<RunRecord> records{runOn("Command3",
+                                                   {{"Text4", "5300000000000"},
+                                                    {"Text5", "5300000129028"},
+                                                    {"Text6", "1000000000000"},
+                                                    {"Text7", "1E+15"},
+                                                    {"Combo1", "2"},
+                                                    {"Combo2", "0"},
+                                                    {"Option5", "on"}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        // From the top of the sketch down, each value whole with its unit.
+        const QString sketch
+            = rendered.all().section(QStringLiteral(" Рисунок 1 "), 0, 0).section(QStringLiteral(" Слои "), -1);
+        QCOMPARE(sketch,
+                 QStringLiteral("3 g = 300000149504 мм Витки 5 Y t = 72 мм 14299999502336 мм 5.3E+12 мм "
+                                "5.3E+12 мм Канатоёмкость 3.520152E+11 м"));
     }
 
     // Each reason a save fails for, in the user's words; nothing is left in
