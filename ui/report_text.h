@@ -4,7 +4,10 @@
 // the table of inputs, the formulas numbered on the right, the symbols
 // explained after «где», the layers and the drum sketch, the verdict and where
 // an error stopped it. Every text goes in as plain text, never as markup:
-// what the user typed is printed as typed.
+// what the user typed is printed as typed. The running text is set in Russian
+// typography (core/note_typography.h); the tables show the values as the
+// window does. A table that a sheet's end cuts goes on at the next sheet's
+// top under «Продолжение таблицы N» and its headings again.
 
 #include "core/report.h"
 

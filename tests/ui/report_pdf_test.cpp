@@ -70,6 +70,12 @@ struct RenderedReport {
     QStringList pages;   // pdftotext -layout, one entry a page
     QStringList fonts;   // pdffonts' font names without their subset prefixes
     QStringList outside; // words that stand outside the text area
+    struct Word {
+        QString text;
+        int page;
+        QRectF box;
+    };
+    QList<Word> words; // each word, its sheet and its box on the sheet
 
     QString all() const { return flattened(pages.join(QLatin1Char(' '))); }
 };
@@ -114,12 +120,19 @@ RenderedReport render(const Report& report)
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     qsizetype words = 0;
+    QList<qsizetype> pageStarts;
+    for (qsizetype at = boxes.indexOf(QStringLiteral("<page ")); at >= 0;
+         at = boxes.indexOf(QStringLiteral("<page "), at + 1))
+        pageStarts << at;
     for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
         const auto match = it.next();
+        const auto page
+            = std::upper_bound(pageStarts.begin(), pageStarts.end(), match.capturedStart()) - pageStarts.begin();
         const QRectF box(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
                          QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
         if (!textArea.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
             rendered.outside << match.captured(5);
+        rendered.words.append({match.captured(5), int(page), box});
     }
     if (words == 0) {
         qWarning("pdftotext -bbox gave no words");
@@ -242,16 +255,16 @@ private slots:
     void full_report_numbers_the_formulas_data()
     {
         QTest::addColumn<QString>("formula");
-        QTest::newRow("(1)") << "Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н (1)";
+        QTest::newRow("(1)") << "Sмин = Q · k · 10 = 1000 · 5,5 · 10 = 55000 Н (1)";
         QTest::newRow("(2)") << "Dмин = 19 · d = 19 · 12 = 228 мм (2)";
         QTest::newRow("(3)") << "Lмакс = 3 · Dмин = 3 · 228 = 684 мм (3)";
         QTest::newRow("(4)") << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53 (4)";
         QTest::newRow("(5)") << "g = L − n · d = 800 − 53 · 15 = 5 мм (5)";
-        QTest::newRow("(6)") << "P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм (6)";
-        QTest::newRow("(7)") << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм (7)";
-        QTest::newRow("(8)") << "l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м (8)";
-        QTest::newRow("(9)") << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м (9)";
-        QTest::newRow("(10)") << "Sк = 0.9 · S = 0.9 · 222.2832 (одинарная точность: 222.283203125) = 200.0549 м (10)";
+        QTest::newRow("(6)") << "P₃ = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм (6)";
+        QTest::newRow("(7)") << "F = P₃ + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1,5 = 535 мм (7)";
+        QTest::newRow("(8)") << "l₃ = 3,14159 · P₃ · n / 1000 = 3,14159 · 475 · 53 / 1000 = 79,0895 м (8)";
+        QTest::newRow("(9)") << "S = l₁ + l₂ + l₃ = 69,0993 + 74,0944 + 79,0895 = 222,2832 м (9)";
+        QTest::newRow("(10)") << "Sк = 0,9 · S = 0,9 · 222,2832 (одинарная точность: 222,283203125) = 200,0549 м (10)";
         QTest::newRow("(11)") << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм (11)";
     }
 
@@ -260,6 +273,29 @@ private slots:
         QFETCH(QString, formula);
         // Once: a line at a page's end is not also hidden under the footer.
         QCOMPARE(full_.all().count(QLatin1Char(' ') + formula + QLatin1Char(' ')), 1);
+    }
+
+    void formula_numbers_sit_on_their_formulas_baseline()
+    {
+        // The nearest word left of a number on its line ends its formula:
+        // both in the same font, so their boxes end at the same height.
+        static const QRegularExpression number(QStringLiteral("^\\(\\d+\\)$"));
+        int numbers = 0;
+        for (const RenderedReport::Word& word : full_.words) {
+            if (!number.match(word.text).hasMatch())
+                continue;
+            ++numbers;
+            const RenderedReport::Word* before = nullptr;
+            for (const RenderedReport::Word& other : full_.words)
+                if (other.page == word.page && other.box.right() < word.box.left()
+                    && other.box.bottom() > word.box.top() && other.box.top() < word.box.bottom()
+                    && (!before || other.box.right() > before->box.right()))
+                    before = &other;
+            QVERIFY2(before, qPrintable(word.text));
+            QVERIFY2(qAbs(word.box.bottom() - before->box.bottom()) < 0.05,
+                     qPrintable(word.text + QStringLiteral(" after ") + before->text));
+        }
+        QCOMPARE(numbers, 11);
     }
 
     void full_report_explains_the_symbols_data()
@@ -275,8 +311,8 @@ private slots:
         QTest::newRow("capacity, first")
             << "где n — число витков в слое; L — длина барабана, мм; d — диаметр каната, мм;";
         QTest::newRow("capacity, layers only the sum names")
-            << "S — канатоёмкость без учёта неравномерности укладки, м; l1 — длина каната в слое 1, м; "
-               "l2 — длина каната в слое 2, м;";
+            << "S — канатоёмкость без учёта неравномерности укладки, м; l₁ — длина каната в слое 1, м; "
+               "l₂ — длина каната в слое 2, м;";
         QTest::newRow("capacity, last") << "Q — вес груза, кг; [σ] — допускаемое напряжение материала барабана, "
                                            "кг/мм². Таблица 4";
     }
@@ -505,6 +541,53 @@ private slots:
         QCOMPARE(sketch,
                  QStringLiteral("3 g = 300000149504 мм Витки 5 Y t = 72 мм 14299999502336 мм 5.3E+12 мм "
                                 "5.3E+12 мм Канатоёмкость 3.520152E+11 м"));
+    }
+
+    // A ruled table that a sheet's end cuts goes on at the next sheet's top
+    // under «Продолжение таблицы N» and its headings again; no row is cut.
+    void continued_table_repeats_its_headings_data()
+    {
+        QTest::addColumn<ReportedRuns>("runs");
+        QTest::addColumn<QStringList>("sheetStarts"); // from sheet 2 on
+        QTest::addColumn<QStringList>("rows");
+        const std::string tall(250, '7');
+        QTest::newRow("rows made tall by long typed texts")
+            << ReportedRuns{{"Command3", {{"Text4", tall}, {"Text5", tall}, {"Text7", tall}}}}
+            << QStringList{"Продолжение таблицы 1 Величина Обозначение Ед. изм. Введено Принято Вес груза Q кг "
+                           "7777777777 1.#INF"}
+            << QStringList{"Диаметр барабана D мм", "Длина барабана L мм", "Вес груза Q кг", "Диаметр каната d мм"};
+        const Entries sixLayers{{"Text4", "400"}, {"Text5", "800"}, {"Text6", "15"},  {"Text7", "5000"},
+                                {"Combo1", "5"},  {"Combo2", "0"},  {"Option5", "on"}};
+        QTest::newRow("six layers after a misread load and an overflow")
+            << ReportedRuns{{"Command1", {{"Text1", "1000,5"}, {"Text3", "50000"}, {"Option2", "on"}}},
+                            {"Command2", {{"Text2", "2E+37"}}},
+                            {"Command3", sixLayers}}
+            << QStringList{"Продолжение таблицы 3 Величина Обозначение Ед. изм. Введено Принято Допускаемое напряжение "
+                           "материала барабана [σ]",
+                           "Продолжение таблицы 4 Слой P, мм F, мм l, м 5 535 595 89.0798 6 565 625 94.0749 Слои 6"}
+            << QStringList{"Число слоёв каната N — 6 6", "Допускаемое напряжение материала барабана [σ]",
+                           "Размер Y в диаметрах каната Y", "4 505 565 84.0847", "5 535 595 89.0798"};
+    }
+
+    void continued_table_repeats_its_headings()
+    {
+        QFETCH(ReportedRuns, runs);
+        QFETCH(QStringList, sheetStarts);
+        QFETCH(QStringList, rows);
+        std::vector<RunRecord> records;
+        for (const ReportedRun& run : runs)
+            records.push_back(runOn(run.button, run.entries));
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        QVERIFY(rendered.pages.size() > sheetStarts.size());
+        for (qsizetype sheet = 0; sheet < sheetStarts.size(); ++sheet) {
+            const QString page = flattened(rendered.pages[sheet + 1]).trimmed();
+            QVERIFY2(page.startsWith(sheetStarts[sheet]), qPrintable(page));
+        }
+        const QString all = rendered.all();
+        QCOMPARE(all.count(QStringLiteral("Продолжение таблицы")), sheetStarts.size());
+        for (const QString& row : rows)
+            QVERIFY2(all.count(QLatin1Char(' ') + row + QLatin1Char(' ')) == 1, qPrintable(row));
     }
 
     // Each reason a save fails for, in the user's words; nothing is left in
