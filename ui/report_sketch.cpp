@@ -1,5 +1,6 @@
 #include "ui/report_sketch.h"
 
+#include "core/catalogue.h"
 #include "ui/drum_sketch.h"
 #include "ui/ink.h"
 #include "ui/look.h"
@@ -7,6 +8,7 @@
 #include "window/layout_table.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QStringList>
@@ -14,6 +16,7 @@
 #include <QTextObjectInterface>
 
 #include <algorithm>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -28,13 +31,58 @@ constexpr int borderPixels = 2;
 // sketch explains; on paper the values stand in their places instead.
 constexpr std::string_view leftOut[] = {"Label25", "Label29"};
 
+// On paper a value is whole, with its unit: it may run past its control's
+// box, along the free stretch of the sketch around it (in twips, from the
+// left inside the border) and at the sketch's sides into the room the page
+// leaves beside it, and is set smaller only where that is too short.
+struct Room {
+    std::string_view control;
+    int left, right;
+};
+constexpr int leftEdge = std::numeric_limits<int>::min();
+constexpr int rightEdge = std::numeric_limits<int>::max();
+constexpr Room rooms[] = {
+    {"Label18", 840, 2300},       // the layers, after «Слои», along the free top row
+    {"Label16", 840, 1545},       // the turns, after «Витки», up to the Y
+    {"Label12", 2400, rightEdge}, // the leftover length, over its dimension, to the right edge
+    {"Label23", 1950, 2870},      // the wall thickness, over its shelf, between the dimensions around
+    {"Label21", 3760, rightEdge}, // the flange diameter, on its shelf
+    {"Text4", leftEdge, 950},     // the drum diameter, left of its extension lines
+    {"Text5", 1580, 3100},        // the drum length, between its extension lines
+    {"Label20", 2400, rightEdge}, // the rope capacity, after its legend
+};
+// The values whose place alone does not say what they are: the wall
+// thickness on its shelf and the leftover length over its short dimension.
+constexpr std::string_view named[] = {"Label23", "Label12"};
+// The legend that names the unit of its value; on paper the value has it.
+constexpr std::pair<std::string_view, std::string_view> paperLegends[] = {{"Label27", "Канатоёмкость"}};
+
 constexpr int valuesProperty = QTextFormat::UserProperty + 1;
 constexpr int widthProperty = QTextFormat::UserProperty + 2;
+constexpr int reachProperty = QTextFormat::UserProperty + 3;
 
 const std::string* valueOf(std::span<const SketchValue> values, std::string_view control)
 {
     const auto it = std::ranges::find(values, control, &SketchValue::control);
     return it == values.end() ? nullptr : &it->text;
+}
+
+// A value as the note shows it: its symbol where its place does not say it,
+// the value as the run left it, its unit.
+QString paperText(std::string_view control, const std::string& value)
+{
+    // A label's blank in the place of a plus sign is no part of the value.
+    QString text = fromUtf8(value).trimmed();
+    const auto entry = std::ranges::find_if(catalogue(), [&](const QuantityEntry& e) {
+        return e.calculation == CalculationId::RopeCapacity && (e.label == control || e.controls[0] == control);
+    });
+    if (entry == catalogue().end())
+        return text;
+    if (std::ranges::find(named, control) != std::end(named))
+        text = fromUtf8(entry->symbol) + QStringLiteral(" = ") + text;
+    if (!entry->unit.empty())
+        text += QLatin1Char(' ') + fromUtf8(entry->unit);
+    return text;
 }
 
 // A text field on paper: a thin frame on white with its text, as read.
@@ -44,7 +92,16 @@ void paintField(QPainter& painter, const QRectF& box, const QString& text, qreal
     painter.setBrush(Qt::white);
     painter.drawRect(box);
     painter.setPen(standardText);
-    painter.drawText(box.adjusted(2 * scale, 0, -scale, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    painter.drawText(box.adjusted(2 * scale, 0, -scale, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextDontClip, text);
+}
+
+// Where a value's text of `width` goes across its room: from its control's
+// left edge or centred on it as the control aligns it, moved back into the
+// room where it would run out of it.
+qreal across(const QRectF& place, qreal width, qreal left, qreal right, bool centred)
+{
+    const qreal x = centred ? place.center().x() - width / 2 : place.left();
+    return std::max(left, std::min(x, right - width));
 }
 
 class SketchObject final : public QObject, public QTextObjectInterface {
@@ -67,7 +124,7 @@ public:
         std::vector<SketchValue> values;
         for (qsizetype i = 0; i + 1 < flat.size(); i += 2)
             values.push_back({flat[i].toStdString(), flat[i + 1].toStdString()});
-        paintSketchWithValues(*painter, rect, values);
+        paintSketchWithValues(*painter, rect, values, format.doubleProperty(reachProperty));
     }
 };
 
@@ -87,7 +144,7 @@ void registerSketchObject(QTextDocument& document)
     document.documentLayout()->registerHandler(sketchObjectType, new SketchObject(&document));
 }
 
-QTextCharFormat sketchObjectFormat(std::span<const SketchValue> values, qreal width)
+QTextCharFormat sketchObjectFormat(std::span<const SketchValue> values, qreal width, qreal reach)
 {
     QStringList flat;
     for (const SketchValue& value : values)
@@ -96,10 +153,11 @@ QTextCharFormat sketchObjectFormat(std::span<const SketchValue> values, qreal wi
     format.setObjectType(sketchObjectType);
     format.setProperty(valuesProperty, flat);
     format.setProperty(widthProperty, width);
+    format.setProperty(reachProperty, reach);
     return format;
 }
 
-void paintSketchWithValues(QPainter& painter, const QRectF& box, std::span<const SketchValue> values)
+void paintSketchWithValues(QPainter& painter, const QRectF& box, std::span<const SketchValue> values, qreal reach)
 {
     // Painter units to one of the window's pixels, and the fonts' point sizes
     // enlarged alike: a point is 96/72 pixels on the window, dpi/72 units here.
@@ -109,30 +167,57 @@ void paintSketchWithValues(QPainter& painter, const QRectF& box, std::span<const
 
     painter.save();
     painter.translate(box.topLeft());
-    painter.setClipRect(QRectF(QPointF(0, 0), box.size()), Qt::IntersectClip);
+    painter.setClipRect(QRectF(QPointF(-reach, 0), box.size() + QSizeF(2 * reach, 0)), Qt::IntersectClip);
     paintDrumSketch(painter, scale);
 
     for (const ControlRow& control : controlRows()) {
         if (control.container != sketchArea || std::ranges::find(leftOut, control.name) != std::end(leftOut))
             continue;
         const std::string* value = valueOf(values, control.name);
-        const QString text = value ? fromUtf8(*value) : fromUtf8(control.text);
+        const auto legend
+            = std::ranges::find(paperLegends, control.name, &std::pair<std::string_view, std::string_view>::first);
+        const QString text = value ? paperText(control.name, *value)
+                                   : fromUtf8(legend != std::end(paperLegends) ? legend->second : control.text);
         if (text.isEmpty())
             continue;
         const QRect pixels = inPixels(control.box);
         const QRectF place(pixels.x() * scale, pixels.y() * scale, pixels.width() * scale, pixels.height() * scale);
         QFont font = windowFont(control.look.font);
         font.setPointSizeF(font.pointSizeF() * fontScale);
-        painter.setFont(font);
+        const bool centred = control.look.align == Align::Centred;
+        const auto room = std::ranges::find(rooms, control.name, &Room::control);
 
         painter.save();
-        if (control.kind == Kind::TextField) {
+        if (value && room != std::end(rooms)) {
+            // The whole value on one line, in its room.
+            const qreal left = room->left == leftEdge ? -reach : room->left * scale / twipsPerPixel;
+            const qreal right = room->right == rightEdge ? box.width() + reach : room->right * scale / twipsPerPixel;
+            const qreal padding = control.kind == Kind::TextField ? 3 * scale : 0;
+            const qreal width = QFontMetricsF(font, painter.device()).horizontalAdvance(text) + padding;
+            if (width > right - left)
+                font.setPointSizeF(font.pointSizeF() * (right - left - padding) / (width - padding));
+            const qreal fitted = std::min(width, right - left);
+            painter.setFont(font);
+            if (control.kind == Kind::TextField) {
+                const qreal frame = std::max(place.width(), fitted);
+                paintField(painter,
+                           QRectF(across(place, frame, left, right, centred), place.top(), frame, place.height()), text,
+                           scale);
+            } else {
+                painter.setPen(inkColour(control.look.ink));
+                painter.drawText(
+                    QRectF(across(place, fitted, left, right, centred), place.top(), fitted, place.height()),
+                    int(Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip), text);
+            }
+        } else if (control.kind == Kind::TextField) {
+            painter.setFont(font);
             paintField(painter, place, text, scale);
         } else {
+            painter.setFont(font);
             painter.setClipRect(place, Qt::IntersectClip);
             painter.setPen(inkColour(control.look.ink));
-            const Qt::Alignment across = control.look.align == Align::Centred ? Qt::AlignHCenter : Qt::AlignLeft;
-            painter.drawText(place, int(across | Qt::AlignTop | Qt::TextWordWrap), text);
+            painter.drawText(place, int((centred ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop | Qt::TextWordWrap),
+                             text);
         }
         painter.restore();
     }

@@ -1,11 +1,14 @@
 #include "ui/report_text.h"
 
+#include "core/note_typography.h"
+
 #include "ui/look.h"
 #include "ui/report_sketch.h"
 #include "ui/rules_check_note.h"
 #include "ui/text.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -13,7 +16,10 @@
 #include <QTextTable>
 
 #include <cmath>
+#include <optional>
+#include <set>
 #include <span>
+#include <utility>
 #include <vector>
 
 namespace kalventa::ui {
@@ -39,6 +45,8 @@ constexpr qreal sketchWidth = 120;
 // A block that must not end a page: the room that has to follow it on the
 // same page, in millimetres, as a block property.
 constexpr int keepWithNextProperty = QTextFormat::UserProperty + 10;
+// The caption over a table's part on the next sheet.
+constexpr int continuationProperty = QTextFormat::UserProperty + 11;
 
 struct Column {
     const char* heading;
@@ -69,14 +77,41 @@ QString text(std::string_view utf8)
     return fromUtf8(utf8);
 }
 
+// Running text inserted at `cursor` in Russian typography: decimal commas,
+// true minuses, powers of ten, the symbols' indices lowered.
+void insertSet(QTextCursor& cursor, std::string_view utf8, const QTextCharFormat& format)
+{
+    QTextCharFormat lowered = format;
+    lowered.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    for (const NoteRun& run : noteTypography(utf8))
+        cursor.insertText(fromUtf8(run.text), run.index ? lowered : format);
+}
+
+// Where a ruled table goes on to the next sheet: its number and the first
+// of its inputs or layers there; the first one (0) when the whole table
+// starts the next sheet.
+using Continuation = std::pair<int, std::size_t>;
+
+// A ruled table as written: its number, and for each row the input or layer
+// it shows (the heading row none).
+struct WrittenTable {
+    int number;
+    const QTextTable* table;
+    std::vector<std::size_t> items;
+};
+
 // Writes a report into a document at the cursor, numbering its sections,
-// tables and figures.
+// tables and figures; a ruled table continues on the next sheet where
+// `continuations` say.
 class ReportWriter {
 public:
-    explicit ReportWriter(QTextDocument& document)
+    ReportWriter(QTextDocument& document, const std::set<Continuation>& continuations)
         : cursor_(&document)
+        , continuations_(continuations)
     {
     }
+
+    const std::vector<WrittenTable>& ruledTables() const { return written_; }
 
     void write(const Report& report)
     {
@@ -96,6 +131,8 @@ public:
 
 private:
     QTextCursor cursor_;
+    const std::set<Continuation>& continuations_;
+    std::vector<WrittenTable> written_;
     int tables_ = 0;
     int figures_ = 0;
     // Where the cursor stands: in the document's first block, still empty,
@@ -141,6 +178,23 @@ private:
         }
         place_ = Place::AfterParagraph;
         cursor_.insertText(words, format);
+    }
+
+    // A paragraph of running text, set as the note sets it.
+    void setParagraph(const QString& lead, std::string_view words, const QTextCharFormat& format,
+                      const QTextBlockFormat& block)
+    {
+        paragraph(lead, format, block);
+        insertSet(cursor_, words, format);
+    }
+
+    // The height of a line of the running text, as the layout takes a fixed
+    // one: in pixels at 96 dots per inch.
+    static qreal formulaLineHeight()
+    {
+        static const qreal height = QFontMetricsF(reportFont(bodyPoints)).lineSpacing() * 96
+            / QFontMetricsF(reportFont(bodyPoints)).fontDpi();
+        return height;
     }
 
     static QTextBlockFormat keptWithNext(QTextBlockFormat block, qreal millimetres)
@@ -196,8 +250,8 @@ private:
         if (!section.sketch.empty())
             sketch(section.sketch);
         if (!section.verdict.empty())
-            paragraph(QStringLiteral("Вывод: ") + text(section.verdict), characters(bodyPoints, true),
-                      blockFormat(Qt::AlignLeft, 3));
+            setParagraph(QStringLiteral("Вывод: "), section.verdict, characters(bodyPoints, true),
+                         blockFormat(Qt::AlignLeft, 3));
         if (!section.savedNote.empty())
             paragraph(text(section.savedNote), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
     }
@@ -209,7 +263,8 @@ private:
                   keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
     }
 
-    // Where the formulas and the numbers come from: a paragraph each.
+    // Where the formulas and the numbers come from: a paragraph each, its
+    // numbers as the old method and the labels write them.
     void method(const ReportMethod& method, int number)
     {
         heading(number, method.title);
@@ -254,15 +309,54 @@ private:
         for (std::size_t i = 0; i < summary.drumCheck.size(); ++i) {
             QTextBlockFormat block = blockFormat(Qt::AlignLeft, i == 0 ? 2 : 0, 1);
             block.setLeftMargin(i == 0 ? 0 : mm(8));
-            paragraph(text(summary.drumCheck[i]), characters(bodyPoints), block);
+            setParagraph({}, summary.drumCheck[i], characters(bodyPoints), block);
         }
     }
 
     // A table's title above it on the left: "Таблица 1 — Исходные данные".
     void caption(const QString& title)
     {
-        paragraph(QStringLiteral("Таблица %1 — ").arg(++tables_) + title, characters(bodyPoints),
-                  keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 25));
+        QTextBlockFormat block = keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 25);
+        if (continuations_.contains({tables_ + 1, 0}))
+            block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        paragraph(QStringLiteral("Таблица %1 — ").arg(++tables_) + title, characters(bodyPoints), block);
+    }
+
+    // Over the part of table `number` that the next sheet takes, on the left:
+    // "Продолжение таблицы 1".
+    void continuationCaption(int number)
+    {
+        QTextBlockFormat block = blockFormat(Qt::AlignLeft, 0, 1);
+        block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        block.setProperty(continuationProperty, true);
+        paragraph(QStringLiteral("Продолжение таблицы %1").arg(number), characters(bodyPoints), block);
+    }
+
+    // A ruled table of `items` inputs or layers under the caption just
+    // written, in parts where it continues on the next sheet, each part
+    // headed by the columns' headings. `rowsOf` gives the rows an item
+    // takes, `fill` writes it from its first row.
+    template <class RowsOf, class Fill>
+    void ruledTable(std::span<const Column> columns, std::size_t items, RowsOf rowsOf, Fill fill)
+    {
+        const int number = tables_;
+        for (std::size_t from = 0; from < items;) {
+            std::size_t to = from + 1;
+            while (to < items && !continuations_.contains({number, to}))
+                ++to;
+            if (from > 0)
+                continuationCaption(number);
+            WrittenTable written{number, nullptr, {0}};
+            for (std::size_t item = from; item < to; ++item)
+                written.items.insert(written.items.end(), std::size_t(rowsOf(item)), item);
+            QTextTable& table = newTable(int(written.items.size()), columns, true, 0);
+            for (int row = 1; row < table.rows(); row += rowsOf(written.items[std::size_t(row)]))
+                fill(table, row, written.items[std::size_t(row)]);
+            written.table = &table;
+            written_.push_back(std::move(written));
+            afterTable(table);
+            from = to;
+        }
     }
 
     static QTextTableFormat tableFormat(std::span<const Column> columns, bool ruled)
@@ -307,6 +401,17 @@ private:
         place.setFormat(cellFormat);
     }
 
+    // Running text set as the note sets it, then `after`, in an empty cell,
+    // at its top.
+    static void setCell(QTextTable& table, int row, int column, std::string_view words, const QString& after,
+                        const QTextCharFormat& format, Qt::Alignment align = Qt::AlignLeft)
+    {
+        cell(table, row, column, QString(), align, format);
+        QTextCursor at = table.cellAt(row, column).firstCursorPosition();
+        insertSet(at, words, format);
+        at.insertText(after, format);
+    }
+
     // A table `spaceBefore` millimetres under the last paragraph, with the
     // columns' headings in its first row when it is ruled.
     QTextTable& newTable(int rows, std::span<const Column> columns, bool ruled, qreal spaceBefore)
@@ -339,28 +444,25 @@ private:
     // a row of its own under its input.
     void inputTable(const std::vector<ReportInput>& inputs)
     {
-        int rows = 1;
-        for (const ReportInput& input : inputs)
-            rows += input.notice.empty() ? 1 : 2;
-        QTextTable& table = newTable(rows, inputColumns, true, 0);
         const QTextCharFormat plain = characters(tablePoints);
-        int row = 1;
-        for (const ReportInput& input : inputs) {
+        const auto rowsOf = [&](std::size_t item) { return inputs[item].notice.empty() ? 1 : 2; };
+        ruledTable(inputColumns, inputs.size(), rowsOf, [&](QTextTable& table, int row, std::size_t item) {
+            const ReportInput& input = inputs[item];
             const QString texts[]
-                = {text(input.name), text(input.symbol), input.unit.empty() ? QStringLiteral("—") : text(input.unit),
+                = {text(input.name), QString(), input.unit.empty() ? QStringLiteral("—") : text(input.unit),
                    text(input.typed), text(input.read)};
             for (int column = 0; column < 5; ++column)
-                cell(table, row, column, texts[column], inputColumns[column].align, plain);
-            ++row;
+                if (column != 1)
+                    cell(table, row, column, texts[column], inputColumns[column].align, plain);
+            // The symbol with its index lowered, as the formulas write it.
+            setCell(table, row, 1, input.symbol, QString(), plain, inputColumns[1].align);
             if (!input.notice.empty()) {
-                table.mergeCells(row, 0, 1, 5);
+                table.mergeCells(row + 1, 0, 1, 5);
                 QTextCharFormat notice = characters(noticePoints, false, warningInk);
                 notice.setFontItalic(true);
-                cell(table, row, 0, text(input.notice), Qt::AlignLeft, notice);
-                ++row;
+                cell(table, row + 1, 0, text(input.notice), Qt::AlignLeft, notice);
             }
-        }
-        afterTable(table);
+        });
     }
 
     // Each formula on a line of its own, indented, with its number in
@@ -378,8 +480,16 @@ private:
             QTextTableFormat format = table.format();
             format.setLeftMargin(mm(8));
             table.setFormat(format);
-            cell(table, 0, 0, text(formula.text), Qt::AlignLeft, plain);
+            setCell(table, 0, 0, formula.text, QString(), plain);
             cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), Qt::AlignRight, plain, Qt::AlignBottom);
+            // Lines of one fixed height put each baseline equally far below
+            // its line's top, whatever fonts the line takes its signs from:
+            // the number at the cell's bottom stands on the formula's
+            // baseline.
+            QTextBlockFormat lines;
+            lines.setLineHeight(formulaLineHeight(), QTextBlockFormat::FixedHeight);
+            for (int column = 0; column < 2; ++column)
+                table.cellAt(0, column).firstCursorPosition().mergeBlockFormat(lines);
             afterTable(table);
             first = false;
         }
@@ -394,7 +504,7 @@ private:
         for (std::size_t i = 0; i < notes.size(); ++i) {
             const QString lead
                 = notes.size() == 1 ? QStringLiteral("Примечание — ") : QStringLiteral("Примечание %1 — ").arg(i + 1);
-            paragraph(lead + text(notes[i]), small, blockFormat(Qt::AlignLeft, i == 0 ? 1.5 : 0, 1));
+            setParagraph(lead, notes[i], small, blockFormat(Qt::AlignLeft, i == 0 ? 1.5 : 0, 1));
         }
     }
 
@@ -409,25 +519,23 @@ private:
         int row = 0;
         for (const std::string& explanation : explanations) {
             const bool last = row + 1 == table.rows();
-            cell(table, row++, 1, text(explanation) + (last ? QStringLiteral(".") : QStringLiteral(";")), Qt::AlignLeft,
-                 plain);
+            setCell(table, row++, 1, explanation, last ? QStringLiteral(".") : QStringLiteral(";"), plain);
         }
         afterTable(table);
     }
 
     void layerTable(const std::vector<ReportLayer>& layers)
     {
-        QTextTable& table = newTable(int(layers.size()) + 1, layerColumns, true, 0);
         const QTextCharFormat plain = characters(tablePoints);
-        int row = 1;
-        for (const ReportLayer& layer : layers) {
-            const QString texts[]
-                = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter), text(layer.layerLength)};
-            for (int column = 0; column < 4; ++column)
-                cell(table, row, column, texts[column], layerColumns[column].align, plain);
-            ++row;
-        }
-        afterTable(table);
+        ruledTable(
+            layerColumns, layers.size(), [](std::size_t) { return 1; },
+            [&](QTextTable& table, int row, std::size_t item) {
+                const ReportLayer& layer = layers[item];
+                const QString texts[] = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter),
+                                         text(layer.layerLength)};
+                for (int column = 0; column < 4; ++column)
+                    cell(table, row, column, texts[column], layerColumns[column].align, plain);
+            });
     }
 
     // The sketch centred, its caption under it: "Рисунок 1 — …".
@@ -436,7 +544,8 @@ private:
         const qreal captionRoom = 12;
         paragraph(QString(), characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignHCenter, 4, 1), captionRoom));
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
-                           sketchObjectFormat(values, documentMm(sketchWidth)));
+                           sketchObjectFormat(values, documentMm(sketchWidth),
+                                              (cursor_.document()->pageSize().width() - documentMm(sketchWidth)) / 2));
         paragraph(QStringLiteral("Рисунок %1 — Барабан: введённые и рассчитанные размеры").arg(++figures_),
                   characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
     }
@@ -465,7 +574,20 @@ void breakPages(QTextDocument& document)
     // A line that Qt moves to a page's top starts a fraction of a dot above it.
     const auto page = [pageHeight](qreal y) { return std::floor((y + 1) / pageHeight); };
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        const QRectF box = layout->blockBoundingRect(block);
+        QRectF box = layout->blockBoundingRect(block);
+        if (block.blockFormat().hasProperty(continuationProperty)) {
+            // Right after a table, Qt's page break may skip a whole sheet:
+            // the space down to the next sheet's top does it instead.
+            const qreal above = layout->blockBoundingRect(block.previous()).bottom();
+            const qreal nextPageTop = (page(above) + 1) * pageHeight;
+            if (page(box.top()) > page(above) + 1) {
+                QTextBlockFormat format = block.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+                format.setTopMargin((nextPageTop - above) * 96 / reportLayoutDpi);
+                QTextCursor(block).setBlockFormat(format);
+                box = layout->blockBoundingRect(block);
+            }
+        }
         if (page(box.top()) != page(box.bottom() - 2)) {
             const QTextTable* table = QTextCursor(block).currentTable();
             QTextBlock start = table ? document.findBlock(table->firstPosition()).previous() : block;
@@ -500,20 +622,48 @@ QImage& layoutDevice()
     return device;
 }
 
-} // namespace
-
-QFont reportFont(qreal points, bool bold)
+// The first row of a ruled table that a sheet's end pushed to the next
+// sheet or would end inside, as where the table goes on, unless `known`
+// already has it. The heading and the first row of a table go to the next
+// sheet together, as do an input and the notice under it.
+std::optional<Continuation> firstContinuation(QTextDocument& document, const std::vector<WrittenTable>& tables,
+                                              const std::set<Continuation>& known)
 {
-    QFont font(windowFontFamily);
-    font.setFamilies({windowFontFamily, QStringLiteral("DejaVu Sans")});
-    font.setPointSizeF(points);
-    font.setWeight(bold ? QFont::Bold : QFont::Normal);
-    return font;
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const qreal pageHeight = document.pageSize().height();
+    // A line that Qt moves to a page's top starts a fraction of a dot above it.
+    const auto page = [pageHeight](qreal y) { return std::floor((y + 1) / pageHeight); };
+    const auto top = [&](const QTextTable& table, int row) {
+        return layout->blockBoundingRect(table.cellAt(row, 0).firstCursorPosition().block()).top();
+    };
+    const auto bottom = [&](const QTextTable& table, int row) {
+        qreal lowest = 0;
+        for (int column = 0; column < table.columns(); ++column)
+            lowest = std::max(
+                lowest, layout->blockBoundingRect(table.cellAt(row, column).lastCursorPosition().block()).bottom());
+        return lowest;
+    };
+    for (const WrittenTable& written : tables) {
+        const QTextTable& table = *written.table;
+        for (int row = 1; row < table.rows(); ++row) {
+            const qreal rowTop = top(table, row);
+            if (page(rowTop) == page(top(table, row - 1)) && page(rowTop) == page(bottom(table, row) - 2))
+                continue;
+            const Continuation at{written.number, written.items[std::size_t(row)]};
+            // A part's first item taller than what a sheet has left is not
+            // moved again.
+            if (!known.contains(at) && (at.second == 0 || at.second != written.items[1]))
+                return at;
+        }
+    }
+    return std::nullopt;
 }
 
-std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QSizeF& body)
+// The report written and laid out in pages, its ruled tables continued on
+// the next sheet where `continuations` say.
+std::unique_ptr<QTextDocument> laidOut(const Report& report, const QSizeF& body,
+                                       const std::set<Continuation>& continuations, std::vector<WrittenTable>& tables)
 {
-    registerWindowFont();
     auto document = std::make_unique<QTextDocument>();
     // Design metrics, unrounded: the lines break where they would on paper.
     document->setUseDesignMetrics(true);
@@ -531,10 +681,39 @@ std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QS
     document->setUndoRedoEnabled(false);
     QTextCursor whole(document.get());
     whole.beginEditBlock();
-    ReportWriter(*document).write(report);
+    ReportWriter writer(*document, continuations);
+    writer.write(report);
     whole.endEditBlock();
     breakPages(*document);
+    tables = writer.ruledTables();
     return document;
+}
+
+} // namespace
+
+QFont reportFont(qreal points, bool bold)
+{
+    QFont font(windowFontFamily);
+    font.setFamilies({windowFontFamily, QStringLiteral("DejaVu Sans")});
+    font.setPointSizeF(points);
+    font.setWeight(bold ? QFont::Bold : QFont::Normal);
+    return font;
+}
+
+std::unique_ptr<QTextDocument> reportTextDocument(const Report& report, const QSizeF& body)
+{
+    registerWindowFont();
+    // Written again with each table part that a sheet's end begins, from the
+    // top: a part moved to the next sheet moves all that follows it.
+    std::set<Continuation> continuations;
+    for (;;) {
+        std::vector<WrittenTable> tables;
+        std::unique_ptr<QTextDocument> document = laidOut(report, body, continuations, tables);
+        const std::optional<Continuation> next = firstContinuation(*document, tables, continuations);
+        if (!next)
+            return document;
+        continuations.insert(*next);
+    }
 }
 
 } // namespace kalventa::ui

@@ -3,8 +3,12 @@
 // calculation notes are set: the title block, the method, then for each run
 // its heading, the table of inputs, the formulas numbered on the right, the
 // symbols explained after «где», where an error stopped it, the layers and the
-// drum sketch and the verdict; then the summary of the results. Every text goes in as plain text, never as markup:
-// what the user typed is printed as typed.
+// drum sketch and the verdict; then the summary of the results. Every text
+// goes in as plain text, never as markup: what the user typed is printed as
+// typed. The running text is set in Russian typography
+// (core/note_typography.h); the tables show the values as the window does. A
+// table that a sheet's end cuts goes on at the next sheet's top under
+// «Продолжение таблицы N» and its headings again.
 
 #include "core/report.h"
 

@@ -208,8 +208,9 @@ private slots:
         text.start(QStringLiteral("pdftotext"), {note, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(60'000));
         const QString words = QString::fromUtf8(text.readAllStandardOutput());
-        for (const QString& expected : {QStringLiteral("Расчёт канатоёмкости"), QStringLiteral("Sк = 0.9 · S"),
-                                        QStringLiteral("244.0865"), QStringLiteral("Dмин = 19 · d = 19 · 12 = 228 мм")})
+        for (const QString& expected :
+             {QStringLiteral("Расчёт канатоёмкости"), QStringLiteral("Sк = 0,9 · S"), QStringLiteral("244,0865 м"),
+              QStringLiteral("Dмин = 19 · d = 19 · 12 = 228 мм")})
             QVERIFY2(words.contains(expected), qPrintable(expected));
     }
 };

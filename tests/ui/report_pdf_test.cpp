@@ -70,6 +70,12 @@ struct RenderedReport {
     QStringList pages;   // pdftotext -layout, one entry a page
     QStringList fonts;   // pdffonts' font names without their subset prefixes
     QStringList outside; // words that stand outside the text area
+    struct Word {
+        QString text;
+        int page;
+        QRectF box;
+    };
+    QList<Word> words; // each word, its sheet and its box on the sheet
 
     QString all() const { return flattened(pages.join(QLatin1Char(' '))); }
 };
@@ -114,12 +120,19 @@ RenderedReport render(const Report& report)
     static const QRegularExpression word(QStringLiteral(
         "<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"([\\d.]+)\" yMax=\"([\\d.]+)\">([^<]*)</word>"));
     qsizetype words = 0;
+    QList<qsizetype> pageStarts;
+    for (qsizetype at = boxes.indexOf(QStringLiteral("<page ")); at >= 0;
+         at = boxes.indexOf(QStringLiteral("<page "), at + 1))
+        pageStarts << at;
     for (auto it = word.globalMatch(boxes); it.hasNext(); ++words) {
         const auto match = it.next();
+        const auto page
+            = std::upper_bound(pageStarts.begin(), pageStarts.end(), match.capturedStart()) - pageStarts.begin();
         const QRectF box(QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()),
                          QPointF(match.captured(3).toDouble(), match.captured(4).toDouble()));
         if (!textArea.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
             rendered.outside << match.captured(5);
+        rendered.words.append({match.captured(5), int(page), box});
     }
     if (words == 0) {
         qWarning("pdftotext -bbox gave no words");
@@ -243,16 +256,16 @@ private slots:
     void full_report_numbers_the_formulas_data()
     {
         QTest::addColumn<QString>("formula");
-        QTest::newRow("(1)") << "Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н (1)";
+        QTest::newRow("(1)") << "Sмин = Q · k · 10 = 1000 · 5,5 · 10 = 55000 Н (1)";
         QTest::newRow("(2)") << "Dмин = 19 · d = 19 · 12 = 228 мм (2)";
         QTest::newRow("(3)") << "Lмакс = 3 · Dмин = 3 · 228 = 684 мм (3)";
         QTest::newRow("(4)") << "n = ⌊L / d⌋ = ⌊800 / 15⌋ = 53 (4)";
         QTest::newRow("(5)") << "g = L − n · d = 800 − 53 · 15 = 5 мм (5)";
-        QTest::newRow("(6)") << "P3 = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм (6)";
-        QTest::newRow("(7)") << "F = P3 + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1.5 = 535 мм (7)";
-        QTest::newRow("(8)") << "l3 = 3.14159 · P3 · n / 1000 = 3.14159 · 475 · 53 / 1000 = 79.0895 м (8)";
-        QTest::newRow("(9)") << "S = l1 + l2 + l3 = 69.0993 + 74.0944 + 79.0895 = 222.2832 м (9)";
-        QTest::newRow("(10)") << "Sк = 0.9 · S = 0.9 · 222.2832 (одинарная точность: 222.283203125) = 200.0549 м (10)";
+        QTest::newRow("(6)") << "P₃ = D + d + 2 · d · (3 − 1) = 400 + 15 + 2 · 15 · 2 = 475 мм (6)";
+        QTest::newRow("(7)") << "F = P₃ + d + 2 · d · Y = 475 + 15 + 2 · 15 · 1,5 = 535 мм (7)";
+        QTest::newRow("(8)") << "l₃ = 3,14159 · P₃ · n / 1000 = 3,14159 · 475 · 53 / 1000 = 79,0895 м (8)";
+        QTest::newRow("(9)") << "S = l₁ + l₂ + l₃ = 69,0993 + 74,0944 + 79,0895 = 222,2832 м (9)";
+        QTest::newRow("(10)") << "Sк = 0,9 · S = 0,9 · 222,2832 (одинарная точность: 222,283203125) = 200,0549 м (10)";
         QTest::newRow("(11)") << "t = ⌈Q / ([σ] · d)⌉ = ⌈5000 / (14 · 15)⌉ = 24 мм (11)";
     }
 
@@ -261,6 +274,29 @@ private slots:
         QFETCH(QString, formula);
         // Once: a line at a page's end is not also hidden under the footer.
         QCOMPARE(full_.all().count(QLatin1Char(' ') + formula + QLatin1Char(' ')), 1);
+    }
+
+    void formula_numbers_sit_on_their_formulas_baseline()
+    {
+        // The nearest word left of a number on its line ends its formula:
+        // both in the same font, so their boxes end at the same height.
+        static const QRegularExpression number(QStringLiteral("^\\(\\d+\\)$"));
+        int numbers = 0;
+        for (const RenderedReport::Word& word : full_.words) {
+            if (!number.match(word.text).hasMatch())
+                continue;
+            ++numbers;
+            const RenderedReport::Word* before = nullptr;
+            for (const RenderedReport::Word& other : full_.words)
+                if (other.page == word.page && other.box.right() < word.box.left()
+                    && other.box.bottom() > word.box.top() && other.box.top() < word.box.bottom()
+                    && (!before || other.box.right() > before->box.right()))
+                    before = &other;
+            QVERIFY2(before, qPrintable(word.text));
+            QVERIFY2(qAbs(word.box.bottom() - before->box.bottom()) < 0.05,
+                     qPrintable(word.text + QStringLiteral(" after ") + before->text));
+        }
+        QCOMPARE(numbers, 11);
     }
 
     void full_report_explains_the_symbols_data()
@@ -276,8 +312,8 @@ private slots:
         QTest::newRow("capacity, first")
             << "где n — число витков в слое; L — длина барабана, мм; d — диаметр каната, мм;";
         QTest::newRow("capacity, layers only the sum names")
-            << "S — канатоёмкость без учёта неравномерности укладки, м; l1 — длина каната в слое 1, м; "
-               "l2 — длина каната в слое 2, м;";
+            << "S — канатоёмкость без учёта неравномерности укладки, м; l₁ — длина каната в слое 1, м; "
+               "l₂ — длина каната в слое 2, м;";
         QTest::newRow("capacity, last") << "Q — вес груза, кг; [σ] — допускаемое напряжение материала барабана, "
                                            "кг/мм². Таблица 4";
     }
@@ -323,12 +359,12 @@ private slots:
         // the drum length in Text5 under the drum, the rope capacity at the
         // bottom; then the figure's caption.
         const QStringList linesInOrder{
-            QStringLiteral("^Слои\\s+3\\s+5$"),
-            QStringLiteral("^Витки\\s+53\\s+Y\\s+24$"),
-            QStringLiteral("^535$"),
-            QStringLiteral("^400$"),
-            QStringLiteral("^800$"),
-            QStringLiteral("^Канатоёмкость, м\\s+200\\.0549$"),
+            QStringLiteral("^Слои\\s+3\\s+g = 5 мм$"),
+            QStringLiteral("^Витки\\s+53\\s+Y\\s+t = 24 мм$"),
+            QStringLiteral("^535 мм$"),
+            QStringLiteral("^400 мм$"),
+            QStringLiteral("^800 мм$"),
+            QStringLiteral("^Канатоёмкость\\s+200\\.0549 м$"),
             QStringLiteral("^Рисунок 1 — Барабан: введённые и рассчитанные размеры$"),
         };
         const QStringList lines = full_.pages.join(QLatin1Char('\n')).split(QLatin1Char('\n'));
@@ -550,6 +586,94 @@ private slots:
             QVERIFY2(!first.isEmpty() && first != last, qPrintable(first));
         }
         Q_UNUSED(pageStart);
+    }
+
+    void sketch_shows_long_values_whole()
+    {
+        const std::vector<RunRecord> records{runOn("Command3",
+                                                   {{"Text4", "5300000000000"},
+                                                    {"Text5", "5300000129028"},
+                                                    {"Text6", "1000000000000"},
+                                                    {"Text7", "1E+15"},
+                                                    {"Combo1", "2"},
+                                                    {"Combo2", "0"},
+                                                    {"Option5", "on"}})};
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        // From the top of the sketch down, each value whole with its unit.
+        const QString sketch
+            = rendered.all().section(QStringLiteral(" Рисунок 1 "), 0, 0).section(QStringLiteral(" Слои "), -1);
+        QCOMPARE(sketch,
+                 QStringLiteral("3 g = 300000149504 мм Витки 5 Y t = 72 мм 14299999502336 мм 5.3E+12 мм "
+                                "5.3E+12 мм Канатоёмкость 3.520152E+11 м"));
+    }
+
+    // A ruled table that a sheet's end cuts goes on at the next sheet's top
+    // under «Продолжение таблицы N» and its headings again; no row is cut.
+    void continued_table_repeats_its_headings_data()
+    {
+        QTest::addColumn<ReportedRuns>("runs");
+        // What a sheet a table goes on to starts with, after «Продолжение таблицы N».
+        QTest::addColumn<QStringList>("headings");
+        QTest::addColumn<int>("continued"); // how many sheets at least
+        QTest::addColumn<QStringList>("rows");
+        const QString inputHeadings = QStringLiteral("Величина Обозначение Ед. изм. Введено Принято ");
+        const QString layerHeadings = QStringLiteral("Слой P, мм F, мм l, м ");
+        const std::string tall(250, '7');
+        QTest::newRow("rows made tall by long typed texts")
+            << ReportedRuns{{"Command3", {{"Text4", tall}, {"Text5", tall}, {"Text7", tall}}}}
+            << QStringList{inputHeadings + QStringLiteral("Вес груза Q кг 7777777777 1.#INF")} << 1
+            << QStringList{"Диаметр барабана D мм", "Длина барабана L мм", "Вес груза Q кг", "Диаметр каната d мм"};
+        // Four six-layer runs: wherever the sheets end, a table cut goes on
+        // with its headings, and no layer is printed twice.
+        ReportedRuns sixLayerRuns;
+        QStringList layerRows;
+        for (const char* drum : {"400", "410", "420", "430"}) {
+            sixLayerRuns.push_back({"Command3",
+                                    {{"Text4", drum},
+                                     {"Text5", "800"},
+                                     {"Text6", "15"},
+                                     {"Text7", "5000"},
+                                     {"Combo1", "5"},
+                                     {"Combo2", "0"},
+                                     {"Option5", "on"}}});
+        }
+        layerRows << QStringLiteral("6 565 625 94.0749") << QStringLiteral("6 595 655 99.07");
+        QTest::newRow("four six-layer runs")
+            << sixLayerRuns << QStringList{inputHeadings, layerHeadings} << 0 << layerRows;
+    }
+
+    void continued_table_repeats_its_headings()
+    {
+        QFETCH(ReportedRuns, runs);
+        QFETCH(QStringList, headings);
+        QFETCH(int, continued);
+        QFETCH(QStringList, rows);
+        std::vector<RunRecord> records;
+        for (const ReportedRun& run : runs)
+            records.push_back(runOn(run.button, run.entries));
+        const RenderedReport rendered = render(reportOf(records));
+        QVERIFY(wellFormed(rendered));
+        // Wherever the sections before put the page breaks, a sheet a table
+        // goes on to starts with its caption and its headings again.
+        static const QRegularExpression caption(QStringLiteral("^Продолжение таблицы \\d+ "));
+        int sheets = 0;
+        for (const QString& page : rendered.pages) {
+            const QString text = flattened(page).trimmed();
+            if (!text.contains(QStringLiteral("Продолжение таблицы")))
+                continue;
+            ++sheets;
+            const QRegularExpressionMatch match = caption.match(text);
+            QVERIFY2(match.hasMatch(), qPrintable(text));
+            const QString after = text.mid(match.capturedLength());
+            QVERIFY2(
+                std::any_of(headings.begin(), headings.end(), [&](const QString& h) { return after.startsWith(h); }),
+                qPrintable(text));
+        }
+        QVERIFY2(sheets >= continued, qPrintable(QString::number(sheets)));
+        const QString all = rendered.all();
+        for (const QString& row : rows)
+            QVERIFY2(all.count(QLatin1Char(' ') + row + QLatin1Char(' ')) == 1, qPrintable(row));
     }
 
     // Each reason a save fails for, in the user's words; nothing is left in
