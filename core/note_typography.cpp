@@ -121,7 +121,8 @@ private:
             for (const char digit : index)
                 emit(subscriptDigits[static_cast<std::size_t>(digit - '0')]);
         } else if (symbolLetter
-                   && (index == layerIndex || std::ranges::find(wordIndices, index) != wordIndices.end())) {
+                   && (index == layerIndex
+                       || std::find(wordIndices.begin(), wordIndices.end(), index) != wordIndices.end())) {
             emit(whole.substr(0, 1));
             emit(index, true);
         } else {
