@@ -15,6 +15,7 @@
 #include <QChildEvent>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -24,6 +25,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QLockFile>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
@@ -103,6 +105,12 @@ CalculationFiles::CalculationFiles(Form1& window)
     , window_(window)
 {
     setObjectName(filesName);
+    static int windows = 0;
+    // Unique among windows of this and any later process.
+    recoveryName_ = QStringLiteral("%1-%2-%3")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(QDateTime::currentMSecsSinceEpoch())
+                        .arg(++windows);
     title_.frame = framedByDefault();
     recovery_.setSingleShot(true);
     recovery_.setInterval(recoveryDelay);
@@ -526,7 +534,25 @@ void CalculationFiles::fillRecentMenu()
 QString CalculationFiles::recoveryPath() const
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation))
-        .filePath(QStringLiteral("recovery/calculation.json"));
+        .filePath(QStringLiteral("recovery/%1.json").arg(recoveryName_));
+}
+
+// A copy whose window is gone (its lock free, or left by a process that
+// ended), the newest; its lock is then held by `lock`. Empty when none.
+QString CalculationFiles::orphanedRecovery(std::unique_ptr<QLockFile>& lock) const
+{
+    const QDir folder(QFileInfo(recoveryPath()).absolutePath());
+    for (const QFileInfo& copy : folder.entryInfoList({QStringLiteral("*.json")}, QDir::Files, QDir::Time)) {
+        if (copy.absoluteFilePath() == QFileInfo(recoveryPath()).absoluteFilePath())
+            continue;
+        auto owner = std::make_unique<QLockFile>(folder.filePath(copy.completeBaseName() + QStringLiteral(".lock")));
+        owner->setStaleLockTime(0); // a lock is stale only when its process has ended
+        if (owner->tryLock(0)) {
+            lock = std::move(owner);
+            return copy.absoluteFilePath();
+        }
+    }
+    return {};
 }
 
 // The file's own text with the path of the file it belongs to.
@@ -538,6 +564,13 @@ void CalculationFiles::writeRecovery()
                            {QStringLiteral("calculation"), ui::fromUtf8(currentText())}};
     const QString path = recoveryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!recoveryLock_) {
+        recoveryLock_ = std::make_unique<QLockFile>(QFileInfo(path).absolutePath() + u'/' + recoveryName_
+                                                    + QStringLiteral(".lock"));
+        recoveryLock_->setStaleLockTime(0);
+        if (!recoveryLock_->tryLock(0))
+            return; // another window's: no copy rather than one offered while it lives
+    }
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         const QByteArray bytes = QJsonDocument(copy).toJson(QJsonDocument::Compact);
@@ -550,14 +583,16 @@ void CalculationFiles::writeRecovery()
 void CalculationFiles::dropRecovery()
 {
     QFile::remove(recoveryPath());
+    recoveryLock_.reset();
 }
 
 void CalculationFiles::offerRecovery()
 {
-    const QString path = recoveryPath();
-    const QFileInfo info(path);
-    if (!info.exists())
+    auto lock = std::make_shared<std::unique_ptr<QLockFile>>();
+    const QString path = orphanedRecovery(*lock);
+    if (path.isEmpty())
         return;
+    const QFileInfo info(path);
     auto* box = new QMessageBox(QMessageBox::Question, windowCaption,
                                 QStringLiteral("Восстановить несохранённый расчёт от %1?")
                                     .arg(info.lastModified().toString(QStringLiteral("dd.MM.yyyy HH:mm"))),
@@ -565,9 +600,15 @@ void CalculationFiles::offerRecovery()
     box->button(QMessageBox::Yes)->setText(QStringLiteral("Да"));
     box->button(QMessageBox::No)->setText(QStringLiteral("Нет"));
     box->setAttribute(Qt::WA_DeleteOnClose);
-    connect(box, &QMessageBox::finished, this, [this, box, path] {
+    connect(box, &QMessageBox::finished, this, [this, box, path, lock] {
+        // Declined, or taken into this window (whose own copy it becomes),
+        // the orphan goes.
+        const auto dropOrphan = [path, lock] {
+            QFile::remove(path);
+            lock->reset();
+        };
         if (box->standardButton(box->clickedButton()) != QMessageBox::Yes) {
-            dropRecovery();
+            dropOrphan();
             return;
         }
         QFile file(path);
@@ -577,13 +618,14 @@ void CalculationFiles::offerRecovery()
         OpenOutcome outcome = take(copy.value(QStringLiteral("calculation")).toString().toStdString(), original);
         if (original.isEmpty() && outcome.error.isEmpty())
             outcome.error = QStringLiteral("в копии нет имени файла расчёта");
+        dropOrphan();
         if (!outcome.error.isEmpty()) {
             showBox(window_, QMessageBox::Warning, openFailure(path, outcome.error));
-            dropRecovery();
             return;
         }
         // The changes are still unsaved, and their copy stays until they are.
         modified_ = true;
+        writeRecovery();
         showTitle();
         tell(outcome, original);
     });

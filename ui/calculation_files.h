@@ -18,8 +18,10 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
+class QLockFile;
 class QMenu;
 class QWidget;
 
@@ -90,6 +92,7 @@ private:
     void remember(const QString& path);
     void fillRecentMenu();
     QString recoveryPath() const;
+    QString orphanedRecovery(std::unique_ptr<QLockFile>& lock) const;
     void writeRecovery();
     void dropRecovery();
 
@@ -104,6 +107,10 @@ private:
     QPointer<QObject> trackedCheck_;
     QMenu* recentMenu_ = nullptr;
     QTimer recovery_;
+    // Each window keeps its own copy, locked while the window lives, so that
+    // a copy is offered only when the window that wrote it is gone.
+    QString recoveryName_;
+    std::unique_ptr<QLockFile> recoveryLock_;
 };
 
 void addCalculationFiles(Form1& window);

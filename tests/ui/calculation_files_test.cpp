@@ -100,10 +100,20 @@ class CalculationFilesTest : public QObject {
         for (QMessageBox* box : window->findChildren<QMessageBox*>())
             box->done(QMessageBox::Ok);
     }
-    QString recoveryCopy() const
+    // The recovery copies, a window's each.
+    static QStringList recoveryCopies()
     {
-        return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-            + QStringLiteral("/recovery/calculation.json");
+        const QDir folder(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+                          + QStringLiteral("/recovery"));
+        QStringList copies;
+        for (const QString& name : folder.entryList({QStringLiteral("*.json")}, QDir::Files))
+            copies << folder.filePath(name);
+        return copies;
+    }
+    static QString recoveryCopy()
+    {
+        const QStringList copies = recoveryCopies();
+        return copies.isEmpty() ? QStringLiteral("/no recovery copy") : copies.front();
     }
 
     // The sample calculation: all three parts, run.
@@ -146,7 +156,8 @@ private slots:
     {
         closeBoxes();
         window.reset();
-        QFile::remove(recoveryCopy());
+        for (const QString& copy : recoveryCopies())
+            QFile::remove(copy);
     }
 
     void reopening_gives_back_every_control_and_the_same_file_data()
@@ -394,6 +405,33 @@ private slots:
         window->show();
         kalventa::ui::offerRecovery(*window);
         QVERIFY(!box());
+    }
+
+    // Two windows with unsaved files: each keeps its own copy; one closed
+    // as usual takes only its own along, and a new window is not offered
+    // the copy of a window still open.
+    void each_window_keeps_its_own_recovery_copy()
+    {
+        QCOMPARE(files().saveTo(inHome(QStringLiteral("первый.kalventa"))), QString());
+        type("Text2", QStringLiteral("16"));
+        Form1 second;
+        second.show();
+        QCOMPARE(kalventa::ui::calculationFiles(second)->saveTo(inHome(QStringLiteral("второй.kalventa"))), QString());
+        control<QLineEdit>(second, QStringLiteral("Text2")).setText(QStringLiteral("20"));
+        QTRY_COMPARE_WITH_TIMEOUT(recoveryCopies().size(), 2, 6000);
+
+        Form1 third;
+        third.show();
+        kalventa::ui::offerRecovery(third);
+        QVERIFY(third.findChildren<QMessageBox*>().isEmpty());
+
+        second.close();
+        QTRY_VERIFY(!second.findChildren<QMessageBox*>().isEmpty());
+        for (QAbstractButton* choice : second.findChildren<QMessageBox*>().front()->buttons())
+            if (choice->text() == QStringLiteral("Не сохранять"))
+                choice->click();
+        QCOMPARE(recoveryCopies().size(), 1);
+        QVERIFY(contents(recoveryCopies().front()).contains("первый.kalventa"));
     }
 
     // Under a full disk (the test run again with KALVENTA_FULL_DISK, a small
