@@ -8,6 +8,7 @@
 //
 // Instruction counts instead of time: click_bench -callgrind (under valgrind).
 
+#include "paint_counter.h"
 #include "ui/form1.h"
 
 #include <QApplication>
@@ -22,6 +23,8 @@
 #include <memory>
 
 using kalventa::ui::Form1;
+
+using kalventa::bench::PaintCounter;
 
 namespace {
 
@@ -41,20 +44,6 @@ constexpr std::array<Expected, 7> sixLayers{{
     {"Label19", " 9537.867"},
     {"Label20", " 8584.08"},
 }};
-
-// Counts the paint events a widget receives.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 } // namespace
 

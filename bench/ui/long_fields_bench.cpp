@@ -13,6 +13,7 @@
 // Runs on Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise.
 
 #include "full_fields.h"
+#include "paint_counter.h"
 #include "ui/form1.h"
 #include "ui/text_field.h"
 
@@ -41,6 +42,8 @@ using kalventa::ui::Form1;
 using kalventa::ui::TextField;
 
 using kalventa::bench::padded;
+
+using kalventa::bench::PaintCounter;
 
 namespace {
 
@@ -71,20 +74,6 @@ double cpuSeconds()
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-// Counts the paint events a widget receives.
-class PaintCounter final : public QObject {
-public:
-    int paints = 0;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
 
 // Runs the event loop for that long, sleeping between events.
 void idle(int milliseconds)

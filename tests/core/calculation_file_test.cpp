@@ -6,6 +6,7 @@
 #include "core/calculation_file_window.h"
 #include "core/calculation_table.h"
 #include "core/utf8.h"
+#include "sample_calculation.h"
 #include "table_window.h"
 
 #include <QFile>
@@ -32,18 +33,12 @@ std::string fileText(const QString& path)
 TableWindow sampleWindow()
 {
     TableWindow window;
-    for (const auto& [field, text] : {std::pair{"Text1", "5000"},
-                                      {"Text3", "300000"},
-                                      {"Text2", "12"},
-                                      {"Text4", "400"},
-                                      {"Text5", "800"},
-                                      {"Text6", "12"},
-                                      {"Text7", "5000"}})
+    for (const auto& [field, text] : kalventa::testing::sampleTexts)
         window.setText(field, text);
-    window.choose("Option2");
-    window.choose("Option6");
-    window.setListIndex("Combo1", 2);
-    window.setListIndex("Combo2", 1);
+    for (const std::string_view option : kalventa::testing::sampleOptions)
+        window.choose(option);
+    for (const auto& [list, index] : kalventa::testing::sampleListIndexes)
+        window.setListIndex(list, Integer(index));
     for (const CalculationEntry& calculation : calculations())
         calculation.run(window);
     return window;

@@ -4,6 +4,7 @@
 
 #include "core/calculation_file.h"
 #include "core/report.h"
+#include "sample_calculation.h"
 #include "ui/calculation_files.h"
 #include "ui/form1.h"
 #include "ui/report_actions.h"
@@ -119,18 +120,14 @@ class CalculationFilesTest : public QObject {
     // The sample calculation: all three parts, run.
     void fillIn() const
     {
-        for (const auto& [field, text] : {std::pair{"Text1", "5000"},
-                                          {"Text3", "300000"},
-                                          {"Text2", "12"},
-                                          {"Text4", "400"},
-                                          {"Text5", "800"},
-                                          {"Text6", "12"},
-                                          {"Text7", "5000"}})
-            type(field, QString::fromLatin1(text));
-        control<QRadioButton>(*window, QStringLiteral("Option2")).setChecked(true);
-        control<QRadioButton>(*window, QStringLiteral("Option6")).setChecked(true);
-        control<QComboBox>(*window, QStringLiteral("Combo1")).setCurrentIndex(2);
-        control<QComboBox>(*window, QStringLiteral("Combo2")).setCurrentIndex(1);
+        const auto name
+            = [](std::string_view control) { return QString::fromUtf8(control.data(), qsizetype(control.size())); };
+        for (const auto& [field, text] : kalventa::testing::sampleTexts)
+            control<QLineEdit>(*window, name(field)).setText(name(text));
+        for (const std::string_view option : kalventa::testing::sampleOptions)
+            control<QRadioButton>(*window, name(option)).setChecked(true);
+        for (const auto& [list, index] : kalventa::testing::sampleListIndexes)
+            control<QComboBox>(*window, name(list)).setCurrentIndex(index);
         press("Command1");
         press("Command2");
         press("Command3");
