@@ -21,10 +21,10 @@ ensure_packages() {
 
 # The packages that build the program, and Qt's translations, which put its
 # own dialogs (file, print) in the window's language.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev libfast-float-dev libfmt-dev nlohmann-json3-dev qt6-translations-l10n)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libfontconfig-dev libfast-float-dev libfmt-dev nlohmann-json3-dev python3-fonttools qt6-translations-l10n)
 
 # The packages that build the browser edition (scripts/web.sh).
-web_packages=(cmake make g++ emscripten libfast-float-dev libfmt-dev nlohmann-json3-dev)
+web_packages=(cmake make g++ emscripten libfast-float-dev libfmt-dev nlohmann-json3-dev python3-fonttools python3-brotli)
 # And that test it: Debian's Chromium, driven by puppeteer-core from npm.
 web_test_packages=(chromium)
 

@@ -11,7 +11,7 @@ source scripts/leftovers.sh
 
 ensure_packages "${build_packages[@]}" shared-mime-info libreoffice-calc-nogui libbenchmark-dev libxdamage-dev clang libclang-rt-14-dev clang-format \
     xvfb xauth xdotool x11-apps x11-utils locales desktop-file-utils appstream dpkg-dev binutils file \
-    dbus at-spi2-core python3-pyatspi poppler-utils "${web_packages[@]}" "${web_test_packages[@]}"
+    dbus at-spi2-core python3-pyatspi poppler-utils valgrind "${web_packages[@]}" "${web_test_packages[@]}"
 # The Debian package's build and its checks (the packaging tests).
 ensure_packages build-essential debhelper lintian devscripts
 ensure_npm

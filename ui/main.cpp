@@ -7,6 +7,7 @@
 #include "ui/calculation_files.h"
 #include "ui/command_line.h"
 #include "ui/display_messages.h"
+#include "ui/font_configuration.h"
 #include "ui/form1.h"
 #include "ui/qt_translations.h"
 
@@ -38,6 +39,7 @@ int withoutWindow(int argc, char* argv[], const CommandLine& command)
     default: break;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    loadFontConfiguration();
     QApplication::setDesktopSettingsAware(false);
     QApplication application(argc, argv);
     return runWithoutWindow(command);
@@ -55,6 +57,7 @@ int main(int argc, char* argv[])
     // plugin (GTK's under GNOME, which loads GTK and Mesa) would cost most of
     // the start-up and change nothing that is shown.
     QApplication::setDesktopSettingsAware(false);
+    loadFontConfiguration();
     watchTheDisplay();
     QApplication application(argc, argv);
     displayOpened();

@@ -123,8 +123,17 @@ void addReportActions(QWidget& window, const RunHistory& history)
 {
     QObject::connect(
         addWindowAction(window, QStringLiteral("Просмотр и печать расчётной записки…"), QKeySequence::Print),
-        &QAction::triggered, &window,
-        [&window, &history] { openReportPreview(currentReport(history, window), &window); });
+        &QAction::triggered, &window, [&window, &history] {
+            const QString reason = openReportPreview(currentReport(history, window), &window);
+            if (reason.isEmpty())
+                return;
+            auto* box
+                = new QMessageBox(QMessageBox::Warning, window.windowTitle(),
+                                  QStringLiteral("Не удалось открыть просмотр расчётной записки:\n%1.").arg(reason),
+                                  QMessageBox::Ok, &window);
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+        });
     QObject::connect(addWindowAction(window, QStringLiteral("Экспорт в PDF…"), QKeySequence(Qt::CTRL | Qt::Key_E)),
                      &QAction::triggered, &window,
                      [&window, &history] { saveWithDialog(window, history, defaultReportPath()); });

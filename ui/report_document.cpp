@@ -2,6 +2,7 @@
 
 #include "core/title_block.h"
 
+#include "ui/print_preview.h"
 #include "ui/report_text.h"
 #include "ui/text.h"
 
@@ -12,8 +13,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QSaveFile>
 #include <QTextDocument>
 
@@ -196,18 +195,10 @@ QString saveReportPdf(const Report& report, const QString& path)
     return file.commit() ? QString() : saveFailureReason(path, file);
 }
 
-void openReportPreview(const Report& report, QWidget* parent)
+QString openReportPreview(const Report& report, QWidget* parent)
 {
-    auto* dialog = new QPrintPreviewDialog(parent);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->setWindowTitle(fromUtf8(report.title));
-    dialog->printer()->setPageLayout(a4Portrait());
-    dialog->printer()->setDocName(fromUtf8(report.title));
-    // The dialog keeps its own copy: it repaints whenever the page setup changes.
-    QObject::connect(dialog, &QPrintPreviewDialog::paintRequested, dialog,
-                     [report](QPrinter* printer) { paintReport(report, *printer); });
-    dialog->open();
+    return openPrintPreview({fromUtf8(report.title), a4Portrait(),
+                             [report](QPagedPaintDevice& device) { paintReport(report, device); }, parent});
 }
 
 } // namespace kalventa::ui

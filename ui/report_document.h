@@ -26,7 +26,8 @@ QString saveReportPdf(const Report& report, const QString& path);
 QString saveFailureReason(const QString& path, const QSaveFile& file);
 
 // Opens Qt's print preview of the report, window-modal and without blocking;
-// the dialog deletes itself when closed.
-void openReportPreview(const Report& report, QWidget* parent);
+// the dialog deletes itself when closed. Gives why it could not be opened,
+// in the user's words; an empty text when it was.
+QString openReportPreview(const Report& report, QWidget* parent);
 
 } // namespace kalventa::ui

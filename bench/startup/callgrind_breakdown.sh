@@ -13,6 +13,7 @@ rows=(
     "all instructions up to the first frame|PROGRAM TOTALS"
     "  dynamic loader: Qt and its libraries|_dl_start ["
     "  main|:main ["
+    "    fontconfig configuration (the program's)|loadFontConfiguration() ["
     "    QApplication (xcb, theme, input, D-Bus)|QApplication::QApplication("
     "      of which the xcb platform plugin|QGuiApplicationPrivate::createPlatformIntegration()"
     "        of which a platform theme plugin|QPlatformThemeFactory::create("
@@ -21,7 +22,8 @@ rows=(
     "    event loop up to the first frame|QApplication::exec() ["
     "      of which painting and flushing|QWidgetRepaintManager::paintAndFlush() ["
     "across the phases:|"
-    "  fontconfig configuration and caches|FcInitLoadConfigAndFonts ["
+    "  fontconfig configuration in force|FcConfigParseAndLoad ["
+    "  fontconfig loading itself (with conf.avail)|FcInitLoadConfigAndFonts ["
     "  Qt font database from fontconfig|QFontconfigDatabase::populateFontDatabase() ["
     "  application fonts added|QFontDatabase::addApplicationFont("
     "  font matching and font engines|QFontDatabasePrivate::load("
@@ -50,7 +52,7 @@ trap 'rm -f "${tables[@]}"' EXIT
 
 # The inclusive count of the first (largest) row containing `text`, or 0.
 count() { # table text
-    grep -m 1 -F -- "$2" "$1" | awk '{ gsub(",", "", $1); print $1 + 0 }' || true
+    { grep -m 1 -F -- "$2" "$1" || true; } | awk '{ gsub(",", "", $1); n = $1 + 0 } END { print n + 0 }'
 }
 
 printf '%-48s' "million instructions (inclusive)"
@@ -66,7 +68,8 @@ for row in "${rows[@]}"; do
             continue
         fi
         if [[ $text == "=construction" ]]; then
-            value=$(($(count "$table" ":main [") - $(count "$table" "QApplication::QApplication(") \
+            value=$(($(count "$table" ":main [") - $(count "$table" "loadFontConfiguration() [") \
+                - $(count "$table" "QApplication::QApplication(") \
                 - $(count "$table" "QWidget::show() [") - $(count "$table" "QApplication::exec() [")))
         else
             value=$(count "$table" "$text")

@@ -1,0 +1,91 @@
+// The fontconfig configuration the program loads before Qt: the one
+// fontconfig itself would put in force (the same files, the same fonts),
+// FONTCONFIG_FILE honoured, and the embedded faces found by their family.
+
+#include "ui/font_configuration.h"
+#include "ui/look.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fontconfig/fontconfig.h>
+
+#include <cstdlib>
+
+namespace {
+
+QStringList configurationFiles(FcConfig* config)
+{
+    QStringList files;
+    FcStrList* list = FcConfigGetConfigFiles(config);
+    while (const FcChar8* file = FcStrListNext(list))
+        files << QString::fromUtf8(reinterpret_cast<const char*>(file));
+    FcStrListDone(list);
+    return files;
+}
+
+int fontCount(FcConfig* config)
+{
+    const FcFontSet* fonts = FcConfigGetFonts(config, FcSetSystem);
+    return fonts ? fonts->nfont : 0;
+}
+
+} // namespace
+
+class FontConfigurationTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void the_configuration_in_force_is_fontconfigs_own()
+    {
+        qunsetenv("FONTCONFIG_FILE");
+        kalventa::ui::loadFontConfiguration();
+        FcConfig* own = FcInitLoadConfigAndFonts();
+        QVERIFY(own != nullptr);
+        QVERIFY(!configurationFiles(own).isEmpty());
+        QCOMPARE(configurationFiles(nullptr), configurationFiles(own));
+        QCOMPARE(fontCount(nullptr), fontCount(own));
+        FcConfigDestroy(own);
+    }
+
+    void a_configuration_file_named_in_the_environment_is_the_one_read()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("fonts.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.path().toUtf8()
+                   + "/cache</cachedir></fontconfig>\n");
+        file.close();
+        qputenv("FONTCONFIG_FILE", path.toUtf8());
+        kalventa::ui::loadFontConfiguration();
+        qunsetenv("FONTCONFIG_FILE");
+        QCOMPARE(configurationFiles(nullptr), QStringList{path});
+        QCOMPARE(fontCount(nullptr), 0);
+    }
+
+    // Last, with Qt on the configuration in force: the window's faces come
+    // from the program, whatever the system has.
+    void the_window_font_is_the_embedded_face()
+    {
+        qunsetenv("FONTCONFIG_FILE");
+        kalventa::ui::loadFontConfiguration();
+        int argc = 1;
+        char name[] = "font_configuration_test";
+        char* argv[] = {name, nullptr};
+        QApplication application(argc, argv);
+        kalventa::ui::registerWindowFont();
+        for (const auto form : {kalventa::ui::FontForm::Regular8, kalventa::ui::FontForm::Bold10}) {
+            const QFontInfo info(kalventa::ui::windowFont(form));
+            QCOMPARE(info.family(), QStringLiteral("Liberation Sans"));
+            QCOMPARE(info.bold(), form == kalventa::ui::FontForm::Bold10);
+        }
+    }
+};
+
+QTEST_APPLESS_MAIN(FontConfigurationTest)
+#include "font_configuration_test.moc"

@@ -1,0 +1,40 @@
+#include "ui/font_configuration.h"
+
+#if KALVENTA_HAS_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
+namespace kalventa::ui {
+namespace {
+
+#if KALVENTA_HAS_FONTCONFIG
+bool hasCacheFolder(FcConfig* config)
+{
+    FcStrList* folders = FcConfigGetCacheDirs(config);
+    if (folders == nullptr)
+        return false;
+    const bool any = FcStrListNext(folders) != nullptr;
+    FcStrListDone(folders);
+    return any;
+}
+#endif
+
+} // namespace
+
+void loadFontConfiguration()
+{
+#if KALVENTA_HAS_FONTCONFIG
+    FcConfig* config = FcConfigCreate();
+    if (config == nullptr)
+        return;
+    // The file fontconfig would read itself: FONTCONFIG_FILE, else fonts.conf,
+    // with everything it includes, the user's own settings among them. A
+    // file that is missing or wrong, or one without a cache folder, is left
+    // to fontconfig's own loading, which complains of it once and falls back.
+    if (FcConfigParseAndLoad(config, nullptr, FcFalse) && hasCacheFolder(config) && FcConfigBuildFonts(config))
+        FcConfigSetCurrent(config); // takes a reference of its own
+    FcConfigDestroy(config);
+#endif
+}
+
+} // namespace kalventa::ui
