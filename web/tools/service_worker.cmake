@@ -1,8 +1,8 @@
 # Writes the site's service worker (OUTPUT) from its template (TEMPLATE): the
-# files it caches are every file of SITE_DIR, and its cache is named by their
-# hash, so that any change to the site makes a new worker and a new cache.
-file(GLOB names RELATIVE ${SITE_DIR} ${SITE_DIR}/*)
-list(REMOVE_ITEM names sw.js)
+# files it caches are the site's FILES in SITE_DIR, and its cache is named by
+# their hash, so that any change to the site makes a new worker and a new
+# cache.
+set(names ${FILES})
 list(SORT names)
 set(hashes "")
 set(quoted "'./'")
