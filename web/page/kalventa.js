@@ -196,6 +196,21 @@ function buildWindow() {
 
 const controls = buildWindow();
 
+// On a touch screen narrower than the window (a phone), the window is drawn
+// smaller, as wide as the screen, its layout as it is; the command bar and
+// the panels under it keep their size, and two fingers zoom the page as any.
+// A browser zoomed in with a mouse's keys keeps the window as large as asked.
+const touchScreen = matchMedia('(hover: none) and (pointer: coarse)');
+function fitWindow() {
+  const scale = touchScreen.matches ? Math.min(1, document.documentElement.clientWidth / form.offsetWidth) : 1;
+  form.style.transform = scale < 1 ? `scale(${scale})` : '';
+  // The room the window leaves under it, not held empty.
+  form.style.marginBottom = scale < 1 ? `${(scale - 1) * form.offsetHeight}px` : '';
+}
+fitWindow();
+window.addEventListener('resize', fitWindow);
+touchScreen.addEventListener('change', fitWindow);
+
 // A click on a field's or a list's caption puts the focus in that control.
 for (const { label, control } of tables.captions)
   if (tables.tabOrder.includes(control))
@@ -1026,8 +1041,10 @@ async function openFormulas() {
     formulasView.dialog = buildFormulas();
     commandBar.after(formulasView.dialog);
   }
-  if (!formulasView.dialog.open) {
+  // The focus goes back where it was when it came into the panel.
+  if (!formulasView.dialog.contains(document.activeElement))
     formulasView.returnFocus = document.activeElement;
+  if (!formulasView.dialog.open) {
     fillFormulas();
     formulasView.dialog.show();
   }
