@@ -420,10 +420,16 @@ function showNotice(field, text) {
   balloon.setAttribute('role', 'note');
   balloon.textContent = text;
   const box = field.getBoundingClientRect();
-  balloon.style.left = `${box.left + window.scrollX}px`;
+  // At the field's left, or further left as far as the page's width asks (a
+  // phone's), its arrow still under the field.
+  balloon.style.left = '0';
+  document.body.append(balloon);
+  const room = document.documentElement.clientWidth - 4;
+  const left = Math.max(4, Math.min(box.left, room - balloon.getBoundingClientRect().width));
+  balloon.style.left = `${left + window.scrollX}px`;
+  balloon.style.setProperty('--arrow', `${box.left - left + 8}px`);
   balloon.style.top = `${box.bottom + window.scrollY + 6}px`;
   balloon.addEventListener('click', () => balloon.remove());
-  document.body.append(balloon);
 }
 
 // A field's notice goes when its text changes; a run whose input changes
