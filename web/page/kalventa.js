@@ -196,6 +196,21 @@ function buildWindow() {
 
 const controls = buildWindow();
 
+// On a touch screen narrower than the window (a phone), the window is drawn
+// smaller, as wide as the screen, its layout as it is; the command bar and
+// the panels under it keep their size, and two fingers zoom the page as any.
+// A browser zoomed in with a mouse's keys keeps the window as large as asked.
+const touchScreen = matchMedia('(hover: none) and (pointer: coarse)');
+function fitWindow() {
+  const scale = touchScreen.matches ? Math.min(1, document.documentElement.clientWidth / form.offsetWidth) : 1;
+  form.style.transform = scale < 1 ? `scale(${scale})` : '';
+  // The room the window leaves under it, not held empty.
+  form.style.marginBottom = scale < 1 ? `${(scale - 1) * form.offsetHeight}px` : '';
+}
+fitWindow();
+window.addEventListener('resize', fitWindow);
+touchScreen.addEventListener('change', fitWindow);
+
 // A click on a field's or a list's caption puts the focus in that control.
 for (const { label, control } of tables.captions)
   if (tables.tabOrder.includes(control))
@@ -376,7 +391,9 @@ function nameForScreenReaders(words) {
   for (const [name, description] of words.buttons)
     describe(controls.get(name), description, false);
   for (const [name, formula] of words.formulas)
-    describe(controls.get(name), formula, true);
+    showFormula(name, formula);
+  formulasView.groups = words.calculations;
+  fillFormulas();
   // The sketch holds fields and results: a group of them, named as the
   // sketch, whose drawing is the picture.
   const sketch = controls.get(words.sketchControl);
@@ -403,10 +420,16 @@ function showNotice(field, text) {
   balloon.setAttribute('role', 'note');
   balloon.textContent = text;
   const box = field.getBoundingClientRect();
-  balloon.style.left = `${box.left + window.scrollX}px`;
+  // At the field's left, or further left as far as the page's width asks (a
+  // phone's), its arrow still under the field.
+  balloon.style.left = '0';
+  document.body.append(balloon);
+  const room = document.documentElement.clientWidth - 4;
+  const left = Math.max(4, Math.min(box.left, room - balloon.getBoundingClientRect().width));
+  balloon.style.left = `${left + window.scrollX}px`;
+  balloon.style.setProperty('--arrow', `${box.left - left + 8}px`);
   balloon.style.top = `${box.bottom + window.scrollY + 6}px`;
   balloon.addEventListener('click', () => balloon.remove());
-  document.body.append(balloon);
 }
 
 // A field's notice goes when its text changes; a run whose input changes
@@ -593,7 +616,8 @@ async function press(button) {
   for (const [name, spoken] of outcome.spoken)
     controls.get(name).setAttribute('aria-label', spoken);
   for (const [name, formula] of outcome.formulas)
-    describe(controls.get(name), formula, true);
+    showFormula(name, formula);
+  fillFormulas();
   // Emptied first, so that the same summary twice is announced twice.
   announcer.textContent = '';
   requestAnimationFrame(() => {
@@ -961,6 +985,126 @@ async function reopenSaved() {
     localStorage.removeItem(savedKey);
 }
 
+// ---- The formulas ------------------------------------------------------------
+// Each result's formula as the core gives it, with the values of the last run
+// substituted: on its label as the mouse's tooltip and a screen reader's
+// description, in the list of formulas under the window (the keyboard's
+// way to them), and in a popover by the label a finger touched.
+const formulasView = { dialog: null, groups: [], texts: new Map(), returnFocus: null, tip: null };
+
+function showFormula(name, text) {
+  formulasView.texts.set(name, text);
+  describe(controls.get(name), text, true);
+  // A popover says what its label showed when it was touched, no longer.
+  if (formulasView.tip?.owner === name)
+    hideFormulaTip();
+}
+
+// The list: each calculation under its title, each of its results by name
+// over its formula's lines. Not modal, under the command bar, outside the
+// window; it takes the focus when opened and gives it back when closed.
+function buildFormulas() {
+  const dialog = element('dialog', undefined, 'formulas');
+  dialog.id = 'Formulas';
+  dialog.tabIndex = -1;
+  dialog.setAttribute('aria-labelledby', 'formulas-title');
+  const title = element('h2', 'Формулы', 'title');
+  title.id = 'formulas-title';
+  const list = element('div', undefined, 'groups');
+  const close = element('button', 'Закрыть');
+  close.type = 'button';
+  close.id = 'formulasClose';
+  close.addEventListener('click', () => closeFormulas());
+  const buttons = element('div', undefined, 'buttons');
+  buttons.append(close);
+  dialog.append(title, list, buttons);
+  dialog.addEventListener('keydown', event => {
+    if (event.key === 'Escape') {
+      event.preventDefault();
+      closeFormulas();
+    }
+  });
+  return dialog;
+}
+
+function fillFormulas() {
+  const list = formulasView.dialog?.querySelector('.groups');
+  if (!list)
+    return;
+  list.replaceChildren(...formulasView.groups.map(group => {
+    const section = element('section');
+    const terms = element('dl');
+    for (const [label, name] of group.results)
+      terms.append(element('dt', name), element('dd', formulasView.texts.get(label) ?? ''));
+    section.append(element('h3', group.title), terms);
+    return section;
+  }));
+}
+
+async function openFormulas() {
+  await core;
+  if (!formulasView.dialog) {
+    formulasView.dialog = buildFormulas();
+    commandBar.after(formulasView.dialog);
+  }
+  // The focus goes back where it was when it came into the panel.
+  if (!formulasView.dialog.contains(document.activeElement))
+    formulasView.returnFocus = document.activeElement;
+  if (!formulasView.dialog.open) {
+    fillFormulas();
+    formulasView.dialog.show();
+  }
+  formulasView.dialog.focus();
+}
+
+function closeFormulas() {
+  formulasView.dialog.close();
+  formulasView.returnFocus?.focus();
+}
+
+// A touch on a result: its formula in a popover under it, put away by a touch
+// anywhere else or by Esc. The mouse's click does nothing, so that a result
+// is still selected by dragging over it.
+let pointerKind = 'mouse';
+function hideFormulaTip() {
+  formulasView.tip?.remove();
+  formulasView.tip = null;
+}
+document.addEventListener('pointerdown', event => {
+  pointerKind = event.pointerType;
+  const tip = formulasView.tip;
+  if (tip && !tip.contains(event.target) && event.target.id !== tip.owner)
+    hideFormulaTip();
+}, true);
+document.addEventListener('keydown', event => {
+  if (event.key === 'Escape' && formulasView.tip)
+    hideFormulaTip();
+});
+
+function showFormulaTip(label) {
+  hideFormulaTip();
+  const tip = element('div', undefined, 'formula-tip');
+  tip.id = 'formulaTip';
+  tip.owner = label.id;
+  tip.setAttribute('role', 'tooltip');
+  tip.append(element('div', label.getAttribute('aria-label'), 'name'),
+    element('div', formulasView.texts.get(label.id) ?? '', 'lines'));
+  document.body.append(tip);
+  // Under the label, within the page's width.
+  const box = label.getBoundingClientRect();
+  const width = tip.getBoundingClientRect().width;
+  const room = document.documentElement.clientWidth - 4;
+  tip.style.left = `${Math.max(4, Math.min(box.left, room - width)) + window.scrollX}px`;
+  tip.style.top = `${box.bottom + window.scrollY + 6}px`;
+  formulasView.tip = tip;
+}
+
+for (const label of form.querySelectorAll('.label'))
+  label.addEventListener('click', () => {
+    if (pointerKind === 'touch' && formulasView.texts.has(label.id))
+      showFormulaTip(label);
+  });
+
 // ---- The command bar ---------------------------------------------------------
 // Below the window, never over it: the commands of the desktop's context
 // menu, each with its key, which works with the bar or without it. Keys that
@@ -977,6 +1121,8 @@ const commands = [
   { id: 'commandCopy', text: tables.commandNames.copyResults, keys: ['Ctrl+Alt+C', 'Ctrl+Shift+C'],
     macKeys: ['⌃⌘C', '⌃⇧C'], run: copyResults },
   { id: 'commandRules', text: tables.commandNames.rulesCheck, keys: ['F9'], macKeys: ['F9'], run: openRulesCheck },
+  // F for the formulas, with Shift: Ctrl+F (⌘F) is the browser's find in the page.
+  { id: 'commandFormulas', text: 'Формулы', keys: ['Ctrl+Shift+F'], macKeys: ['⇧⌘F'], run: openFormulas },
 ];
 
 // A key as its button shows it, "Ctrl+Alt+C" or "⌃⌘C": the modifiers it

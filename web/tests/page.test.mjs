@@ -398,13 +398,13 @@ describe('the keyboard', () => {
   test('Tab visits the controls in the desktop\'s order, an option group as one stop, then the command bar', async () => {
     await openWindow(browser, site.url, page);
     const visited = [await focused()];
-    for (let k = 0; k < 19; ++k) {
+    for (let k = 0; k < 20; ++k) {
       await page.keyboard.press('Tab');
       visited.push(await focused());
     }
     assert.deepEqual(visited, ['Text1', 'Option1', 'Text3', 'Command1', 'Command2', 'Text2', 'Text6', 'Combo1',
       'Option5', 'Command3', 'Picture1', 'Text7', 'Combo2', 'Text4', 'Text5',
-      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules']);
+      'commandOpen', 'commandSave', 'commandPrint', 'commandCopy', 'commandRules', 'commandFormulas']);
     await page.focus('#commandOpen');
     await shiftTab();
     assert.equal(await focused(), 'Text5');
@@ -413,7 +413,7 @@ describe('the keyboard', () => {
   // The browser takes the focus out of the page; a headless one, with
   // nothing else to focus, may give it back to the page at once, from the
   // other end, as a browser's own Tab into a page does.
-  for (const [from, backwards, otherEnd] of [['commandRules', false, 'Text1'], ['Text1', true, 'commandRules']]) {
+  for (const [from, backwards, otherEnd] of [['commandFormulas', false, 'Text1'], ['Text1', true, 'commandFormulas']]) {
     test(`${backwards ? 'Shift+Tab' : 'Tab'} from ${from} leaves the page`, async () => {
       await openWindow(browser, site.url, page);
       // A page the last test's Tab left has the focus in its window again.
@@ -473,6 +473,7 @@ describe('the command bar', () => {
       ['commandPrint', 'Печать…', 'Ctrl+P', 'Control+P', true],
       ['commandCopy', 'Копировать результаты', 'Ctrl+Alt+C', 'Control+Alt+C Control+Shift+C', true],
       ['commandRules', 'Проверка по действующим правилам', 'F9', 'F9', true],
+      ['commandFormulas', 'Формулы', 'Ctrl+Shift+F', 'Control+Shift+F', true],
     ]);
     const mac = await browser.newPage();
     try {
@@ -480,7 +481,7 @@ describe('the command bar', () => {
         Object.defineProperty(Navigator.prototype, 'platform', { get: () => 'MacIntel' }));
       await openWindow(browser, site.url, mac);
       const keys = await mac.$$eval('#commands kbd', shown => shown.map(key => key.textContent));
-      assert.deepEqual(keys, ['⌘O', '⌘S', '⌘P', '⌃⌘C', 'F9']);
+      assert.deepEqual(keys, ['⌘O', '⌘S', '⌘P', '⌃⌘C', 'F9', '⇧⌘F']);
     } finally {
       await mac.close();
     }
@@ -502,6 +503,7 @@ describe('the command bar', () => {
     },
     commandCopy: () => page.evaluate(() => new Promise(done => document.addEventListener('copy',
       event => done(event.clipboardData.getData('text/plain')), { once: true }))),
+    commandFormulas: () => page.waitForSelector('#Formulas[open]', { timeout: 3000 }),
     commandRules: () => page.waitForSelector('#RulesCheck[open]', { timeout: 3000 }),
   };
   const keys = {
@@ -509,6 +511,7 @@ describe('the command bar', () => {
     commandSave: ['Control', 'KeyS'],
     commandPrint: ['Control', 'KeyP'],
     commandCopy: ['Control', 'Alt', 'KeyC'],
+    commandFormulas: ['Control', 'Shift', 'KeyF'],
     commandRules: ['F9'],
   };
   async function chord(pressed) {
@@ -541,12 +544,15 @@ describe('the command bar', () => {
           outcomes[command] = await effect;
           if (command === 'commandRules')
             outcomes[command] = await page.$eval('#RulesCheck', dialog => dialog.open);
+          if (command === 'commandFormulas')
+            outcomes[command] = await page.evaluate(() => document.activeElement.id);
         }
         assert.match(outcomes.commandSave, /^Кальвента \d{4}-\d\d-\d\d\.kalventa$/);
         assert.match(outcomes.commandPrint, /Расчётная записка.*1 Допустимые размеры барабана.*Dмин = 19 · d = 19 · 12 = 228 мм/s);
         assert.equal(outcomes.commandCopy, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\n'
           + 'Диаметр каната\t12\tмм\nМинимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
         assert.equal(outcomes.commandRules, true);
+        assert.equal(outcomes.commandFormulas, 'Formulas');
       } finally {
         // The saved calculation would open again with the next page.
         await page.evaluate(() => localStorage.clear());
@@ -985,6 +991,130 @@ describe('the message box', () => {
       await page.waitForFunction(() => document.querySelector('dialog') === null);
     } finally {
       await page.setViewport({ width: 700, height: 500 });
+    }
+  });
+});
+
+describe('the formulas by keyboard and touch', () => {
+  const formulasKey = async () => {
+    for (const key of ['Control', 'Shift', 'KeyF'])
+      await page.keyboard.down(key);
+    for (const key of ['KeyF', 'Shift', 'Control'])
+      await page.keyboard.up(key);
+  };
+  // The panel's calculations, each with its results' names and formulas, and
+  // whether each formula is its label's tooltip.
+  const listed = () => page.evaluate(() => [...document.querySelectorAll('#Formulas section')].map(section => [
+    section.querySelector('h3').textContent,
+    [...section.querySelectorAll('dt')].map(term => [term.textContent, term.nextElementSibling.textContent]),
+  ]));
+  const tooltips = () => page.evaluate(names => names.map(name => document.getElementById(name).title),
+    calculations.resultLabels);
+  const windowPixels = () => page.screenshot({ clip: { x: 0, y: 0, width: 690, height: 483 } });
+
+  test('Ctrl+Shift+F lists each result\'s formula under the command bar, anew after each run; Esc gives the focus back', async () => {
+    await openWindow(browser, site.url, page);
+    await page.type('#Text2', '12');
+    await press('Command2');
+    const before = await windowPixels();
+    await page.focus('#Text2');
+    await formulasKey();
+    await page.waitForSelector('#Formulas[open]');
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'Formulas');
+    const groups = await listed();
+    assert.deepEqual(groups.map(([title, results]) => [title, results.length]),
+      [['Расчёт каната', 2], ['Допустимые размеры барабана', 2], ['Расчёт канатоёмкости', 7]]);
+    assert.deepEqual(groups[1][1], [['Минимальный диаметр барабана', 'Dмин = 19 · d = 19 · 12 = 228 мм'],
+      ['Максимальная длина барабана', 'Lмакс = 3 · Dмин = 3 · 228 = 684 мм']]);
+    assert.deepEqual(groups.flatMap(([, results]) => results.map(([, formula]) => formula)).sort(), (await tooltips()).sort());
+    const placed = await page.evaluate(() => document.getElementById('Formulas').getBoundingClientRect().top
+      >= document.getElementById('commands').getBoundingClientRect().bottom);
+    assert.equal(placed, true);
+    await page.evaluate(() => scrollTo(0, 0));
+    assert.ok(before.equals(await windowPixels()), 'the window is as it was');
+
+    await page.click('#Text2', { clickCount: 3 });
+    await page.type('#Text2', '10');
+    await press('Command2');
+    assert.deepEqual((await listed())[1][1][0], ['Минимальный диаметр барабана', 'Dмин = 19 · d = 19 · 10 = 190 мм']);
+    await formulasKey();
+    assert.equal(await page.evaluate(() => document.activeElement.id), 'Formulas');
+    await page.keyboard.press('Escape');
+    assert.deepEqual(await page.evaluate(() => [document.getElementById('Formulas').open, document.activeElement.id]),
+      [false, 'Command2']);
+  });
+
+  test('a touch on a result shows its formula under it until a touch elsewhere or Esc; the mouse\'s click does not', async () => {
+    await page.setViewport({ width: 700, height: 600, hasTouch: true });
+    try {
+      await openWindow(browser, site.url, page);
+      await page.type('#Text2', '12');
+      await press('Command2');
+      const tip = () => page.evaluate(() => {
+        const shown = document.getElementById('formulaTip');
+        if (!shown)
+          return null;
+        const label = document.querySelector(`#${shown.owner}`).getBoundingClientRect();
+        const gap = shown.getBoundingClientRect().top - label.bottom;
+        return [shown.owner, shown.innerText, gap > 0 && gap < 10];
+      });
+      const touch = async selector => {
+        const box = await (await page.$(selector)).boundingBox();
+        await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+      };
+      await page.click('#Label8');
+      assert.equal(await tip(), null);
+      await touch('#Label8');
+      assert.deepEqual(await tip(),
+        ['Label8', 'Минимальный диаметр барабана: 228 мм\nDмин = 19 · d = 19 · 12 = 228 мм', true]);
+      await page.touchscreen.tap(300, 560);
+      assert.equal(await tip(), null);
+      await touch('#Label10');
+      assert.equal((await tip())[0], 'Label10');
+      await page.keyboard.press('Escape');
+      assert.equal(await tip(), null);
+    } finally {
+      await page.setViewport({ width: 700, height: 500 });
+    }
+  });
+});
+
+describe('on a phone', () => {
+  test('the window is as wide as the screen, the commands under it keep their size, a misread field says so, and nothing stops a zoom', async () => {
+    const phone = await browser.newPage();
+    try {
+      await phone.setViewport({ width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true });
+      await openWindow(browser, site.url, phone);
+      await phone.type('#Text2', '12,5');
+      await phone.evaluate(() => new Promise(done => {
+        document.getElementById('Form1').addEventListener('calculationrun', done, { once: true });
+        document.getElementById('Command2').click();
+      }));
+      const laid = await phone.evaluate(() => {
+        const window_ = document.getElementById('Form1').getBoundingClientRect();
+        const buttons = [...document.querySelectorAll('#commands > button')].map(button => button.getBoundingClientRect());
+        const field = document.getElementById('Text2').getBoundingClientRect();
+        const notice = document.getElementById('notice-Text2');
+        const balloon = notice.getBoundingClientRect();
+        return {
+          window: [Math.round(window_.width), Math.round(window_.height)],
+          pageWidth: document.documentElement.scrollWidth,
+          commands: buttons.every(box => box.top >= window_.bottom && box.right <= 390 && box.height === 36),
+          commandFont: getComputedStyle(document.querySelector('#commands > button')).fontSize,
+          notice: [notice.textContent, balloon.top > field.bottom && balloon.right <= 390,
+            Math.round(balloon.width), getComputedStyle(notice).fontSize],
+        };
+      });
+      assert.deepEqual(laid, {
+        window: [390, 273], pageWidth: 390, commands: true, commandFont: '11px',
+        notice: ['Прочитано как 12: запятая не входит в число. Для 12,5 введите 12.5', true, 274, '11px'],
+      });
+      // Chromium's emulated pinch zooms whatever the page says: what it says is read instead.
+      const viewport = await phone.$eval('meta[name=viewport]', meta => meta.content.split(/\s*,\s*/)
+        .map(pair => pair.split(/\s*=\s*/)[0]));
+      assert.deepEqual(viewport.filter(key => ['user-scalable', 'maximum-scale', 'minimum-scale'].includes(key)), []);
+    } finally {
+      await phone.close();
     }
   });
 });

@@ -114,7 +114,8 @@ val formulasOf(CalculationId calculation, const RunRecord* lastRun)
 
 // What the window says of itself before any run: the names a screen reader
 // reads for the inputs and results, the buttons' and the sketch's
-// descriptions, and the formulas in symbols on the results.
+// descriptions, the formulas in symbols on the results, and which results
+// each calculation gives.
 val windowWords()
 {
     val words = val::object();
@@ -137,6 +138,19 @@ val windowWords()
     words.set("results", results);
     words.set("buttons", buttons);
     words.set("formulas", formulas.call<val>("flat"));
+    // Each calculation's results under its title, for the page's list of formulas.
+    val groups = val::array();
+    for (const CalculationEntry& calculation : calculations()) {
+        val shown = val::array();
+        for (const QuantityEntry& quantity : catalogue())
+            if (!quantity.label.empty() && quantity.calculation == calculation.id)
+                shown.call<void>("push", pair(quantity.label, quantity.spokenResult));
+        val group = val::object();
+        group.set("title", std::string(calculation.title));
+        group.set("results", shown);
+        groups.call<void>("push", group);
+    }
+    words.set("calculations", groups);
     words.set("sketch", pair(sketchMeaning.name, sketchMeaning.description));
     words.set("sketchControl", std::string(sketchMeaning.control));
     return words;
