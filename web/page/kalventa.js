@@ -474,6 +474,17 @@ function element(tag, text, className) {
   return made;
 }
 
+// The row of a panel's one button, «Закрыть».
+function closeRow(id, onClose) {
+  const close = element('button', 'Закрыть');
+  close.type = 'button';
+  close.id = id;
+  close.addEventListener('click', () => onClose());
+  const buttons = element('div', undefined, 'buttons');
+  buttons.append(close);
+  return buttons;
+}
+
 function table(caption, heads, rows) {
   const made = element('table');
   made.append(element('caption', caption));
@@ -706,13 +717,7 @@ function buildRulesCheck(words) {
   results.readOnly = true;
   results.rows = 16;
   results.setAttribute('aria-label', resultsSpoken);
-  const close = element('button', 'Закрыть');
-  close.type = 'button';
-  close.id = 'rulesClose';
-  close.addEventListener('click', () => closeRulesCheck());
-  const buttons = element('div', undefined, 'buttons');
-  buttons.append(close);
-  dialog.append(title, advisory, form, results, buttons);
+  dialog.append(title, advisory, form, results, closeRow('rulesClose', closeRulesCheck));
   dialog.addEventListener('input', () => refreshRulesCheck());
   dialog.addEventListener('change', () => refreshRulesCheck());
   dialog.addEventListener('keydown', event => {
@@ -1011,13 +1016,7 @@ function buildFormulas() {
   const title = element('h2', 'Формулы', 'title');
   title.id = 'formulas-title';
   const list = element('div', undefined, 'groups');
-  const close = element('button', 'Закрыть');
-  close.type = 'button';
-  close.id = 'formulasClose';
-  close.addEventListener('click', () => closeFormulas());
-  const buttons = element('div', undefined, 'buttons');
-  buttons.append(close);
-  dialog.append(title, list, buttons);
+  dialog.append(title, list, closeRow('formulasClose', closeFormulas));
   dialog.addEventListener('keydown', event => {
     if (event.key === 'Escape') {
       event.preventDefault();

@@ -4,11 +4,12 @@
 // them, the Tab cycle, the option groups, and long and odd texts.
 
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { join } from 'node:path';
 import { after, before, describe, test } from 'node:test';
 import { pathToFileURL } from 'node:url';
 
-import { launchChromium, loadCore, openWindow, readJson, serveSite, siteDir, windowTables } from './support.mjs';
+import { launchChromium, loadCore, openWindow, readJson, root, serveSite, siteDir, windowTables } from './support.mjs';
 
 const tables = windowTables();
 const calculations = readJson('tests/core/tables/calculations.json');
@@ -928,6 +929,13 @@ describe('a web app that says what stops it', () => {
     } finally {
       await context.close();
     }
+  });
+
+  test('the site, fonts included, is under 400 KB compressed', () => {
+    const output = execFileSync(process.execPath, [join(root, 'bench', 'web', 'site_size.mjs'), siteDir],
+      { encoding: 'utf8' });
+    assert.match(output, /LiberationSans-Regular\.woff2/);
+    assert.match(output, /^the site: \d+ bytes compressed \(budget 400000\)/m);
   });
 
   test('without its calculation module it says so, at once and at every press', async () => {
