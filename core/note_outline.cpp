@@ -237,9 +237,9 @@ std::optional<std::string> sketchPaperText(std::string_view control, std::span<c
     if (entry == catalogue().end())
         return text;
     if (std::find(std::begin(named), std::end(named), control) != std::end(named))
-        text = std::string(entry->symbol) + " = " + text;
+        text = std::string(entry->symbol).append(" = ").append(text);
     if (!entry->unit.empty())
-        text += " " + std::string(entry->unit);
+        text.append(" ").append(entry->unit);
     return text;
 }
 
