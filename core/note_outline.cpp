@@ -28,6 +28,14 @@ std::vector<NoteColumn> summaryColumns()
             {"В окне", 17, NoteAlign::Centre}};
 }
 
+// Where each input of the check against today's rules comes from, besides.
+std::vector<NoteColumn> checkColumns()
+{
+    return {{"Величина", 33, NoteAlign::Left},  {"Обозначение", 11, NoteAlign::Centre},
+            {"Ед. изм.", 8, NoteAlign::Centre}, {"Введено", 11, NoteAlign::Centre},
+            {"Принято", 11, NoteAlign::Centre}, {"Откуда", 26, NoteAlign::Left}};
+}
+
 std::vector<NoteColumn> layerColumns()
 {
     return {{"Слой", 16, NoteAlign::Centre},
@@ -58,11 +66,8 @@ public:
             write(section);
         if (!report.summary.runs.empty())
             summary(report.summary);
-        if (report.rulesCheck) {
-            NoteBlock& check = plain(NoteBlockKind::RulesCheck, report.rulesCheck->title);
-            check.number = ++sections_;
-            check.tablesBefore = tables_;
-        }
+        if (report.rulesCheck)
+            rulesCheck(*report.rulesCheck);
         return std::move(blocks_);
     }
 
@@ -193,6 +198,43 @@ private:
             plain(NoteBlockKind::Conclusion, run.calculation + " — " + run.conclusion + ".");
         for (std::size_t i = 0; i < summary.drumCheck.size(); ++i)
             set(NoteBlockKind::DrumCheck, summary.drumCheck[i]).indented = i > 0;
+    }
+
+    // The check against today's rules, apart from the old method's sections:
+    // its inputs as typed and as taken, its formulas and verdicts as the
+    // check writes them, the rules it cites.
+    void rulesCheck(const rules::RulesCheckNote& note)
+    {
+        ++sections_;
+        plain(NoteBlockKind::RulesCheck, std::to_string(sections_) + " " + note.title).number = sections_;
+        plain(NoteBlockKind::Advisory, note.advisory, {}, ".");
+        for (const std::string& warning : note.warnings)
+            plain(NoteBlockKind::Warning, warning, "Внимание: ", ".");
+        NoteTable& inputs = table("Исходные данные проверки", checkColumns(), false);
+        for (std::size_t item = 0; item < note.inputs.size(); ++item) {
+            const rules::NoteInput& input = note.inputs[item];
+            inputs.rows.push_back(
+                {NoteRowKind::Values,
+                 {input.name, input.symbol, orDash(input.unit), input.typed, input.taken, input.origin},
+                 item});
+            if (!input.notice.empty())
+                inputs.rows.push_back({NoteRowKind::Notice, {input.notice}, item});
+        }
+        for (const rules::NoteFormula& formula : note.formulas)
+            plain(NoteBlockKind::Formula, formula.text).number = formula.number;
+        if (!note.where.empty()) {
+            NoteBlock& where = plain(NoteBlockKind::Where, {});
+            where.whereLead = "где";
+            for (std::size_t i = 0; i < note.where.size(); ++i)
+                where.lines.push_back({note.where[i], i + 1 == note.where.size() ? "." : ";"});
+        }
+        plain(NoteBlockKind::Conclusions, "Выводы:");
+        for (const std::string& verdict : note.verdicts)
+            plain(NoteBlockKind::Finding, verdict, {}, ".");
+        plain(NoteBlockKind::Grounds, "Основания:");
+        for (const std::string& citation : note.citations)
+            plain(NoteBlockKind::Citation, citation, {}, ".");
+        plain(NoteBlockKind::Numbers, note.numbers);
     }
 };
 

@@ -43,7 +43,16 @@ enum class NoteBlockKind {
     Conclusions, // "Выводы:" over the summary's conclusions
     Conclusion,  // "Расчёт каната — рассчитано."
     DrumCheck,   // a line of the drum's check against its limits
-    RulesCheck,  // the check against today's rules, a section of its own
+    // The check against today's rules, a section of its own on a new sheet,
+    // its heading first; its warnings, its table of inputs, its formulas,
+    // «где» and «Выводы:» are Warning, Table, Formula, Where and Conclusions
+    // blocks after its heading, its text not set.
+    RulesCheck,
+    Advisory, // what the check is
+    Finding,  // a verdict of the check
+    Grounds,  // "Основания:" over the rules cited
+    Citation, // a rule cited with its edition
+    Numbers,  // what the check's numbers are
 };
 
 enum class NoteAlign { Left, Centre };
@@ -97,7 +106,6 @@ struct NoteBlock {
     std::string whereLead = {}; // «где»
     std::vector<NoteLine> lines = {};
     std::vector<SketchValue> sketch = {};
-    int tablesBefore = 0; // the check against today's rules: its tables numbered on from this
 };
 
 // The note of `report`, block by block.

@@ -110,9 +110,14 @@ public:
     {
         const std::vector<NoteBlock> blocks = noteOutline(report);
         for (std::size_t i = 0; i < blocks.size(); ++i) {
+            // The check against today's rules, at the end, in its own style.
+            if (blocks[i].kind == NoteBlockKind::RulesCheck) {
+                writeRulesCheckNote(cursor_, std::span(blocks).subspan(i));
+                break;
+            }
             const NoteBlock* before = i > 0 ? &blocks[i - 1] : nullptr;
             const std::span<const NoteBlock> after(blocks.begin() + std::ptrdiff_t(i) + 1, blocks.end());
-            write(blocks[i], before, after, report);
+            write(blocks[i], before, after);
         }
     }
 
@@ -120,8 +125,6 @@ private:
     QTextCursor cursor_;
     const std::set<Continuation>& continuations_;
     std::vector<WrittenTable> written_;
-    // The tables numbered so far, for the check's section to number on.
-    int tables_ = 0;
     // Where the cursor stands: in the document's first block, still empty,
     // which the first paragraph takes; in the empty block Qt keeps after a
     // table, which a table that follows takes to hold its space above, and
@@ -194,7 +197,7 @@ private:
 
     // A block of the outline in its type and spacing, after `before` (none
     // at the note's start) and before `after`.
-    void write(const NoteBlock& block, const NoteBlock* before, std::span<const NoteBlock> after, const Report& report)
+    void write(const NoteBlock& block, const NoteBlock* before, std::span<const NoteBlock> after)
     {
         const QString words = text(block.lead) + text(block.text) + text(block.after);
         switch (block.kind) {
@@ -274,10 +277,13 @@ private:
             setParagraph({}, block.text, characters(bodyPoints), format);
             break;
         }
+        // The check's own writer sets these.
         case NoteBlockKind::RulesCheck:
-            tables_ = block.tablesBefore;
-            writeRulesCheckNote(cursor_, *report.rulesCheck, block.number, tables_);
-            break;
+        case NoteBlockKind::Advisory:
+        case NoteBlockKind::Finding:
+        case NoteBlockKind::Grounds:
+        case NoteBlockKind::Citation:
+        case NoteBlockKind::Numbers: break;
         }
     }
 

@@ -544,6 +544,12 @@ function textWidth(text, font) {
   return measuring.measureText(text).width;
 }
 
+// «где» and the symbols on one line, as the check against today's rules writes them.
+function whereLine(block) {
+  const runs = block.lines.flatMap((line, i) => (i > 0 ? [[' ', false], ...line] : line));
+  return blockOf('p', { lead: `${block.whereLead} `, runs, after: '' }, 'where');
+}
+
 // The drum sketch on paper, as vectors: the window's drawing of the sketch
 // in its pixels, its legends, its fields as framed boxes and the run's values
 // whole, each at its control's place in that control's font and ink.
@@ -603,8 +609,8 @@ function figure(block) {
 }
 
 // The note written from the core's outline, block by block as the desktop
-// writes it; the check against today's rules, when it was opened, at its end.
-function fillNote(outline, rulesNote) {
+// writes it, the check against today's rules at its end once it was opened.
+function fillNote(outline) {
   report.replaceChildren();
   report.classList.toggle('framed', outline.frame);
   const makers = {
@@ -622,28 +628,45 @@ function fillNote(outline, rulesNote) {
     table: block => ruledTable(block.table),
     note: block => blockOf('p', block, 'note'),
     formula,
-    where: whereList,
+    where: block => (section === report ? whereList(block) : whereLine(block)),
     stopped: block => blockOf('p', block, 'stopped'),
     figure,
     verdict: block => blockOf('p', block, 'verdict'),
     savedNote: block => blockOf('p', block, 'stopped'),
-    conclusions: block => {
+    // Kept with the conclusions and the drum's check after it: a line each or two.
+    conclusions: (block, i) => {
       const lead = blockOf('p', block, 'conclusions');
-      const following = outline.blocks.filter(one => one.kind === 'conclusion' || one.kind === 'drumCheck');
-      lead.style.setProperty('--lines', following.reduce((lines, one) => lines + (one.kind === 'conclusion' ? 1 : 2), 0));
+      let lines = 0;
+      for (const next of outline.blocks.slice(i + 1)) {
+        if (next.kind !== 'conclusion' && next.kind !== 'drumCheck')
+          break;
+        lines += next.kind === 'conclusion' ? 1 : 2;
+      }
+      lead.style.setProperty('--lines', lines);
       return lead;
     },
     conclusion: block => blockOf('p', block, 'conclusion'),
     drumCheck: block => blockOf('p', block, block.indented ? 'drum indented' : 'drum'),
-    rulesCheck: block => rulesCheckSection(rulesNote, block.number, block.tablesBefore),
+    // The check against today's rules: a section of its own on a new sheet,
+    // its «где» on one line.
+    rulesCheck: block => {
+      section = report.appendChild(element('section', undefined, 'rules-note'));
+      return blockOf('h2', block);
+    },
+    advisory: block => blockOf('p', block, 'advisory'),
+    finding: block => blockOf('p', block, 'finding'),
+    grounds: block => blockOf('p', block, 'grounds'),
+    citation: block => blockOf('p', block, 'citation'),
+    numbers: block => blockOf('p', block, 'numbers'),
   };
+  let section = report;
   outline.blocks.forEach((block, i) => {
-    const made = [makers[block.kind](block)].flat();
+    const made = [makers[block.kind](block, i)].flat();
     // The first of a run's formulas and the first note under a table keep
     // some room above.
     if (block.kind !== outline.blocks[i - 1]?.kind)
       made[0].classList.add('first');
-    report.append(...made);
+    section.append(...made);
   });
 }
 
@@ -804,7 +827,7 @@ async function makeReport() {
   const kalventa = await core;
   const rules = rulesCheck.opened ? checkControls : null;
   const outline = kalventa.noteOutline(now(), checkControls, rules, today());
-  fillNote(outline, rules && kalventa.rulesCheckNote(checkControls, today()));
+  fillNote(outline);
   await frameSheets(outline, kalventa);
 }
 
@@ -1031,38 +1054,6 @@ for (const row of tables.controls)
     controls.get(row.name).addEventListener('input', () => refreshRulesCheck());
 form.addEventListener('calculationrun', () => refreshRulesCheck());
 
-// The check's section after the old method's, on a page of its own.
-function rulesCheckSection(note, number, tablesBefore) {
-  const section = element('section', undefined, 'rules-note');
-  section.append(element('h2', `${number} ${note.title}`), element('p', `${note.advisory}.`, 'advisory'));
-  for (const warning of note.warnings)
-    section.append(element('p', `Внимание: ${warning}.`, 'stale'));
-  const unit = text => [[text, false]];
-  section.append(...ruledTable({
-    caption: `Таблица ${tablesBefore + 1} — Исходные данные проверки`,
-    continuation: '',
-    columns: ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято', 'Откуда'].map(heading => ({ heading })),
-    rows: note.inputs.map(cells => ({ kind: 'values', cells: cells.slice(0, 6).map(unit) })),
-  }));
-  for (const [name, , , , , , notice] of note.inputs)
-    if (notice)
-      section.append(element('p', `${name}: ${notice}`, 'notice'));
-  for (const [formulaNumber, text] of note.formulas) {
-    const line = element('p', text, 'formula');
-    line.append(element('span', `(${formulaNumber})`, 'number'));
-    section.append(line);
-  }
-  if (note.where.length > 0)
-    section.append(element('p', `где ${note.where.join('; ')}.`, 'where'));
-  section.append(element('p', 'Выводы:', 'verdict'));
-  for (const verdict of note.verdicts)
-    section.append(element('p', `${verdict}.`, 'verdict'));
-  section.append(element('p', 'Основания:'));
-  for (const citation of note.citations)
-    section.append(element('p', `${citation}.`));
-  section.append(element('p', note.numbers, 'numbers'));
-  return section;
-}
 
 // ---- Calculation files ----------------------------------------------------
 // Ctrl+O (⌘O on a Mac) or a file dropped on the page opens a calculation

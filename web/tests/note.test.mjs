@@ -29,6 +29,9 @@ const stopped = {
   },
 };
 
+// The check against today's rules besides, for group M6.
+const checked = { ...unframed, rules_check: { inputs: {}, choices: { rules_group: { index: 5, text: 'M6' } } } };
+
 let site;
 let browser;
 let folder;
@@ -172,6 +175,7 @@ describe('the printed note reads as the desktop\'s', () => {
   const cases = [
     ['the sample calculation', unframed, 'sample', { sheets: 4, figures: 1, stops: false }],
     ['a run stopped by an overflow', stopped, 'stopped', { figures: 1, stops: true }],
+    ['the check against today\'s rules after the runs', checked, 'checked', { figures: 1, stops: false }],
   ];
   for (const [name, file, fileName, expected] of cases)
     test(name, async () => {

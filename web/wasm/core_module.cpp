@@ -205,55 +205,6 @@ val strings(std::initializer_list<std::string_view> texts)
     return array;
 }
 
-// The calculation report of the page's runs so far, as the desktop's report
-// holds it; `made` is when, as the page gives it.
-val reportData(const std::string& made)
-{
-    const Report report
-        = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made,
-                     [](std::string_view control, int item) { return std::string(ui::choiceText(control, item)); });
-    val out = val::object();
-    out.set("title", report.title);
-    out.set("program", report.program);
-    out.set("made", report.made);
-    out.set("nothingYet", report.nothingYet);
-    val sections = val::array();
-    for (const ReportSection& section : report.sections) {
-        val one = val::object();
-        one.set("title", section.title);
-        one.set("ranAt", section.ranAt);
-        one.set("stale", section.stale);
-        one.set("staleMark", section.staleNote);
-        val inputs = val::array();
-        for (const ReportInput& input : section.inputs)
-            inputs.call<void>("push",
-                              strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
-        one.set("inputs", inputs);
-        val formulas = val::array();
-        for (const ReportFormula& formula : section.formulas)
-            formulas.call<void>("push", strings({std::to_string(formula.number), formula.text}));
-        one.set("formulas", formulas);
-        val notes = val::array();
-        for (const std::string& note : section.notes)
-            notes.call<void>("push", note);
-        one.set("notes", notes);
-        val where = val::array();
-        for (const std::string& line : section.where)
-            where.call<void>("push", line);
-        one.set("where", where);
-        val layers = val::array();
-        for (const ReportLayer& layer : section.layers)
-            layers.call<void>("push",
-                              strings({layer.layer, layer.pitchDiameter, layer.flangeDiameter, layer.layerLength}));
-        one.set("layers", layers);
-        one.set("verdict", section.verdict);
-        one.set("stopped", section.stopped);
-        sections.call<void>("push", one);
-    }
-    out.set("sections", sections);
-    return out;
-}
-
 // The last runs' inputs and results for the clipboard, as text and as a table.
 val copiedResultsOfRuns()
 {
@@ -321,40 +272,6 @@ val rulesCheck(val page, val today)
         lines.call<void>("push", line);
     out.set("lines", lines);
     out.set("summary", result.summary);
-    return out;
-}
-
-// The check's section of the report, its formulas numbered on from the runs'.
-val rulesCheckNote(val page, val today)
-{
-    int formulas = 0;
-    for (const ReportSection& section : makeReport(history().reportRuns(), {}, {}).sections)
-        formulas += static_cast<int>(section.formulas.size());
-    const rules::RulesCheckNote note = rules::makeRulesCheckNote(checkOnPage(std::move(page), today), formulas + 1);
-    val out = val::object();
-    out.set("title", note.title);
-    out.set("advisory", note.advisory);
-    const auto list = [](const std::vector<std::string>& texts) {
-        val array = val::array();
-        for (const std::string& text : texts)
-            array.call<void>("push", text);
-        return array;
-    };
-    out.set("warnings", list(note.warnings));
-    val inputs = val::array();
-    for (const rules::NoteInput& input : note.inputs)
-        inputs.call<void>(
-            "push",
-            strings({input.name, input.symbol, input.unit, input.typed, input.taken, input.origin, input.notice}));
-    out.set("inputs", inputs);
-    val formulaRows = val::array();
-    for (const rules::NoteFormula& formula : note.formulas)
-        formulaRows.call<void>("push", strings({std::to_string(formula.number), formula.text}));
-    out.set("formulas", formulaRows);
-    out.set("where", list(note.where));
-    out.set("verdicts", list(note.verdicts));
-    out.set("citations", list(note.citations));
-    out.set("numbers", note.numbers);
     return out;
 }
 
@@ -653,6 +570,11 @@ std::string kindName(NoteBlockKind kind)
     case NoteBlockKind::Conclusion: return "conclusion";
     case NoteBlockKind::DrumCheck: return "drumCheck";
     case NoteBlockKind::RulesCheck: return "rulesCheck";
+    case NoteBlockKind::Advisory: return "advisory";
+    case NoteBlockKind::Finding: return "finding";
+    case NoteBlockKind::Grounds: return "grounds";
+    case NoteBlockKind::Citation: return "citation";
+    case NoteBlockKind::Numbers: return "numbers";
     }
     return {};
 }
@@ -688,7 +610,7 @@ val noteOutlineOfPage(const std::string& made, val page, val rules, val today)
             one.set("whereLead", block.whereLead);
             val lines = val::array();
             for (const NoteLine& line : block.lines) {
-                val runs = typeset(line.text);
+                val runs = block.set ? typeset(line.text) : unset(line.text);
                 runs.call<void>("push", unset(line.after)[0]);
                 lines.call<void>("push", runs);
             }
@@ -696,8 +618,6 @@ val noteOutlineOfPage(const std::string& made, val page, val rules, val today)
         }
         if (block.kind == NoteBlockKind::Figure)
             one.set("sketch", paperSketch(block.sketch));
-        if (block.kind == NoteBlockKind::RulesCheck)
-            one.set("tablesBefore", block.tablesBefore);
         blocks.call<void>("push", one);
     }
     val out = val::object();
@@ -775,14 +695,12 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("windowWords", &windowWords);
     emscripten::function("textChanged", &textChanged);
     emscripten::function("valueChanged", &valueChanged);
-    emscripten::function("reportData", &reportData);
     emscripten::function("noteOutline", &noteOutlineOfPage);
     emscripten::function("framedSheet", &framedSheetOfPage);
     emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
     emscripten::function("rulesCheckWords", &rulesCheckWords);
     emscripten::function("rulesCheck", &rulesCheck);
-    emscripten::function("rulesCheckNote", &rulesCheckNote);
     emscripten::function("copiedResultsWithRulesCheck", &copiedResultsWithRulesCheck);
     emscripten::function("calculationFileFacts", &calculationFileFacts);
     emscripten::function("fileTooLarge", &fileTooLarge);
