@@ -792,16 +792,30 @@ async function shown(url) {
 }
 
 // The framed sheets' page rules, or none when the note has no frame.
-async function frameSheets(outline, kalventa) {
+// Made again only when they change: the browser's own printing (its menu)
+// cannot wait for the images, but finds them made when the file was opened.
+let framing = { key: null, done: Promise.resolve() };
+function frameSheets(outline, kalventa) {
+  const sheets = outline.frame ? [kalventa.framedSheet(outline.title, 1, 1), kalventa.framedSheet(outline.title, 2, 2)]
+    : null;
+  const key = JSON.stringify(sheets);
+  if (key !== framing.key)
+    framing = { key, done: drawSheets(sheets, key) };
+  return framing.done;
+}
+
+// The rules of `sheets`, unless other sheets were asked for meanwhile.
+async function drawSheets(sheets, key) {
   sheetStyle.textContent = '';
   sheetImages.replaceChildren();
-  if (!outline.frame)
+  if (!sheets)
     return;
-  const first = kalventa.framedSheet(outline.title, 1, 1);
-  const later = kalventa.framedSheet(outline.title, 2, 2);
+  const [first, later] = sheets;
   const embedded = await faces();
   const images = [sheetImage(first, embedded), sheetImage(later, embedded)];
   await Promise.all(images.map(shown));
+  if (framing.key !== key)
+    return;
   const { text } = first;
   const counted = (sheet, counter) => counterBox(sheet, sheet.cells.find(one => one.counted), counter);
   sheetStyle.textContent = `
@@ -830,6 +844,14 @@ async function makeReport() {
   fillNote(outline);
   await frameSheets(outline, kalventa);
 }
+
+// A framed file's sheets made as soon as it is opened.
+form.addEventListener('calculationopened', async event => {
+  if (!event.detail.opened)
+    return;
+  const kalventa = await core;
+  await frameSheets(kalventa.noteOutline(now(), checkControls, null, today()), kalventa);
+});
 
 // The page's own printing has made the report already; the browser's
 // (its menu) makes it here.
