@@ -2,7 +2,8 @@
 // file printed by the desktop program (kalventa --report) and by the page in
 // Chromium (page.pdf, A4), both read back with pdftotext -layout. The
 // sections, the table and figure captions, the formulas with their numbers,
-// the «где» lists, the verdict and a stopped run's sentence, the summary's
+// the «где» lists, the verdict, a stopped run's sentence and the results that
+// differ from the file's, the summary's
 // conclusions and the drum's check, and the sheets «Лист N из M» must read
 // alike; a framed note's first sheet must carry the same main inscription.
 
@@ -165,7 +166,7 @@ function outline(pages) {
     formulas,
     where: where.filter(line => /[;.]$/.test(line)),
     figures: lines.filter(line => /^Рисунок \d+ — /.test(line)),
-    verdicts: lines.filter(line => /^Вывод: |^Расчёт остановлен/.test(line)),
+    verdicts: lines.filter(line => /^Вывод: |^Расчёт остановлен|^Результаты отличаются/.test(line)),
     sheets: lines.filter(line => sheetNumber.test(line)),
     conclusions: after(/^Выводы:$/, line => !sheetNumber.test(line)),
   };
@@ -188,6 +189,8 @@ describe('the printed note reads as the desktop\'s', () => {
         assert.equal(want.sheets[0], `Лист 1 из ${expected.sheets}`);
       assert.equal(want.figures.length, expected.figures);
       assert.equal(want.verdicts.some(line => line.startsWith('Расчёт остановлен')), expected.stops);
+      // A file's results run again and now different are said under their run.
+      assert.equal(want.verdicts.some(line => line.startsWith('Результаты отличаются от сохранённых')), expected.stops);
       for (const kind of Object.keys(want))
         assert.deepEqual(got[kind], want[kind], kind);
       assert.equal(browserPages.length, desktopPages.length);

@@ -456,13 +456,16 @@ val openedFileMessage(val page)
     last.awaitingRuns = false;
     PageFileWindow window(std::move(page));
     const std::vector<std::string> differences = resultDifferences(last.file, window);
+    // Each calculation's own differences under its section of the note.
+    for (auto& [id, sentence] : differencesByCalculation(last.file, window))
+        history().noteOnRun(id, std::move(sentence));
     if (last.notices.empty() && differences.empty())
         return val::undefined();
     std::string message = "Файл " + quoted(last.name) + " открыт.";
     for (const std::string& notice : last.notices)
         message += "\n" + notice;
     if (!differences.empty())
-        message += "\nРезультаты отличаются от сохранённых: " + joined(differences, "; ") + ".";
+        message += "\n" + differencesSentence(differences);
     return val(message);
 }
 
