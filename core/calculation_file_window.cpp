@@ -165,4 +165,26 @@ std::vector<std::string> resultDifferences(const CalculationFile& file, FileWind
     return differences;
 }
 
+std::string differencesSentence(const std::vector<std::string>& differences)
+{
+    std::string sentence = "Результаты отличаются от сохранённых: ";
+    for (std::size_t i = 0; i < differences.size(); ++i)
+        sentence.append(i > 0 ? "; " : "").append(differences[i]);
+    return sentence.append(".");
+}
+
+std::vector<std::pair<CalculationId, std::string>> differencesByCalculation(const CalculationFile& file,
+                                                                            FileWindow& window)
+{
+    std::vector<std::pair<CalculationId, std::string>> sentences;
+    for (const CalculationId id : calculationsRun(file)) {
+        CalculationFile alone;
+        alone.of(id) = file.of(id);
+        const std::vector<std::string> differences = resultDifferences(alone, window);
+        if (!differences.empty())
+            sentences.emplace_back(id, differencesSentence(differences));
+    }
+    return sentences;
+}
+
 } // namespace kalventa

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kalventa {
@@ -63,5 +64,13 @@ std::vector<CalculationId> calculationsRun(const CalculationFile& file);
 // After the runs again: each label whose text differs from the one saved,
 // as "минимальное допустимое натяжение каната: сохранено «228», теперь «229»".
 std::vector<std::string> resultDifferences(const CalculationFile& file, FileWindow& window);
+
+// The differences in one sentence: "Результаты отличаются от сохранённых: …; …."
+std::string differencesSentence(const std::vector<std::string>& differences);
+
+// The sentence on each calculation the file had run whose results now
+// differ from those saved, for the note under that calculation's section.
+std::vector<std::pair<CalculationId, std::string>> differencesByCalculation(const CalculationFile& file,
+                                                                            FileWindow& window);
 
 } // namespace kalventa

@@ -60,7 +60,8 @@ run_suite() { # preset [VARIABLE=value…]: the tests' environment
 }
 
 # The browser edition: the site built with emscripten, the core's test tables
-# under node against its WebAssembly, and the page in Chromium. Each test of
+# under node against its WebAssembly, and the page in Chromium, its printed
+# note against the developer build's desktop note of the same file. Each test of
 # node's runner counts; a build that fails counts as one failure.
 run_web() {
     if ! scripts/web.sh || ! PUPPETEER_SKIP_DOWNLOAD=1 npm ci --no-audit --no-fund; then
@@ -72,7 +73,8 @@ run_web() {
     set +e
     node --test --test-reporter=dot --test-reporter-destination=stdout \
         --test-reporter=tap --test-reporter-destination="$log" \
-        web/tests/core_tables.test.mjs web/tests/page.test.mjs web/tests/files.test.mjs web/tests/accessibility.test.mjs
+        web/tests/core_tables.test.mjs web/tests/page.test.mjs web/tests/files.test.mjs web/tests/accessibility.test.mjs \
+        web/tests/note.test.mjs
     local status=$?
     set -e
     local passes failures

@@ -66,7 +66,10 @@ QStringList fromUtf8(const std::vector<std::string>& lines)
 
 QString differencesSentence(const QStringList& differences)
 {
-    return QStringLiteral("Результаты отличаются от сохранённых: %1.").arg(differences.join(QStringLiteral("; ")));
+    std::vector<std::string> each;
+    for (const QString& difference : differences)
+        each.push_back(difference.toStdString());
+    return ui::fromUtf8(kalventa::differencesSentence(each));
 }
 
 QSettings settings()
@@ -358,13 +361,8 @@ OpenOutcome CalculationFiles::take(const std::string& bytes, const QString& path
         window_.runCalculation(id);
     outcome.differences = fromUtf8(resultDifferences(file, controls));
     // Each calculation's own differences under its section of the report.
-    for (const CalculationId id : run) {
-        CalculationFile alone;
-        alone.of(id) = file.of(id);
-        const QStringList differences = fromUtf8(resultDifferences(alone, controls));
-        if (!differences.isEmpty())
-            window_.noteOnRun(id, differencesSentence(differences).toStdString());
-    }
+    for (auto& [id, sentence] : differencesByCalculation(file, controls))
+        window_.noteOnRun(id, std::move(sentence));
     loading_ = false;
 
     path_ = path;

@@ -1,6 +1,6 @@
 #include "ui/report_sketch.h"
 
-#include "core/catalogue.h"
+#include "core/note_outline.h"
 #include "ui/drum_sketch.h"
 #include "ui/ink.h"
 #include "ui/look.h"
@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,6 @@ constexpr std::string_view sketchArea = "Picture1";
 // Picture1's sunken border, two pixels on each side; its controls and the
 // drawing are placed from the corner inside it.
 constexpr int borderPixels = 2;
-// The marks "*" beside the two fields say, on the window, which fields the
-// sketch explains; on paper the values stand in their places instead.
-constexpr std::string_view leftOut[] = {"Label25", "Label29"};
-
 // On paper a value is whole, with its unit: it may run past its control's
 // box, along the free stretch of the sketch around it (in twips, from the
 // left inside the border) and at the sketch's sides into the room the page
@@ -51,12 +48,6 @@ constexpr Room rooms[] = {
     {"Text5", 1580, 3100},        // the drum length, between its extension lines
     {"Label20", 2400, rightEdge}, // the rope capacity, after its legend
 };
-// The values whose place alone does not say what they are: the wall
-// thickness on its shelf and the leftover length over its short dimension.
-constexpr std::string_view named[] = {"Label23", "Label12"};
-// The legend that names the unit of its value; on paper the value has it.
-constexpr std::pair<std::string_view, std::string_view> paperLegends[] = {{"Label27", "Канатоёмкость"}};
-
 constexpr int valuesProperty = QTextFormat::UserProperty + 1;
 constexpr int widthProperty = QTextFormat::UserProperty + 2;
 constexpr int reachProperty = QTextFormat::UserProperty + 3;
@@ -65,24 +56,6 @@ const std::string* valueOf(std::span<const SketchValue> values, std::string_view
 {
     const auto it = std::ranges::find(values, control, &SketchValue::control);
     return it == values.end() ? nullptr : &it->text;
-}
-
-// A value as the note shows it: its symbol where its place does not say it,
-// the value as the run left it, its unit.
-QString paperText(std::string_view control, const std::string& value)
-{
-    // A label's blank in the place of a plus sign is no part of the value.
-    QString text = fromUtf8(value).trimmed();
-    const auto entry = std::ranges::find_if(catalogue(), [&](const QuantityEntry& e) {
-        return e.calculation == CalculationId::RopeCapacity && (e.label == control || e.controls[0] == control);
-    });
-    if (entry == catalogue().end())
-        return text;
-    if (std::ranges::find(named, control) != std::end(named))
-        text = fromUtf8(entry->symbol) + QStringLiteral(" = ") + text;
-    if (!entry->unit.empty())
-        text += QLatin1Char(' ') + fromUtf8(entry->unit);
-    return text;
 }
 
 // A text field on paper: a thin frame on white with its text, as read.
@@ -171,13 +144,11 @@ void paintSketchWithValues(QPainter& painter, const QRectF& box, std::span<const
     paintDrumSketch(painter, scale);
 
     for (const ControlRow& control : controlRows()) {
-        if (control.container != sketchArea || std::ranges::find(leftOut, control.name) != std::end(leftOut))
+        if (control.container != sketchArea)
             continue;
         const std::string* value = valueOf(values, control.name);
-        const auto legend
-            = std::ranges::find(paperLegends, control.name, &std::pair<std::string_view, std::string_view>::first);
-        const QString text = value ? paperText(control.name, *value)
-                                   : fromUtf8(legend != std::end(paperLegends) ? legend->second : control.text);
+        const std::optional<std::string> paper = sketchPaperText(control.name, values);
+        const QString text = fromUtf8(paper ? *paper : control.text);
         if (text.isEmpty())
             continue;
         const QRect pixels = inPixels(control.box);

@@ -1,5 +1,6 @@
 #include "ui/report_text.h"
 
+#include "core/note_outline.h"
 #include "core/note_typography.h"
 
 #include "ui/look.h"
@@ -49,32 +50,24 @@ constexpr int keepWithNextProperty = QTextFormat::UserProperty + 10;
 constexpr int continuationProperty = QTextFormat::UserProperty + 11;
 
 struct Column {
-    const char* heading;
+    QString heading;
     qreal percent;
     Qt::Alignment align;
-};
-
-constexpr Column inputColumns[] = {
-    {"Величина", 49, Qt::AlignLeft},   {"Обозначение", 15, Qt::AlignHCenter}, {"Ед. изм.", 10, Qt::AlignHCenter},
-    {"Введено", 13, Qt::AlignHCenter}, {"Принято", 13, Qt::AlignHCenter},
-};
-
-// The label's text is the result as the window shows it.
-constexpr Column summaryColumns[] = {
-    {"Величина", 38, Qt::AlignLeft},    {"Обозначение", 15, Qt::AlignHCenter}, {"Значение", 20, Qt::AlignHCenter},
-    {"Ед. изм.", 10, Qt::AlignHCenter}, {"В окне", 17, Qt::AlignHCenter},
-};
-
-constexpr Column layerColumns[] = {
-    {"Слой", 16, Qt::AlignHCenter},
-    {"P, мм", 28, Qt::AlignHCenter},
-    {"F, мм", 28, Qt::AlignHCenter},
-    {"l, м", 28, Qt::AlignHCenter},
 };
 
 QString text(std::string_view utf8)
 {
     return fromUtf8(utf8);
+}
+
+// A ruled table's columns as the outline gives them.
+std::vector<Column> columnsOf(const NoteTable& table)
+{
+    std::vector<Column> columns;
+    for (const NoteColumn& column : table.columns)
+        columns.push_back({fromUtf8(column.heading), qreal(column.percent),
+                           column.align == NoteAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter});
+    return columns;
 }
 
 // Running text inserted at `cursor` in Russian typography: decimal commas,
@@ -115,26 +108,23 @@ public:
 
     void write(const Report& report)
     {
-        titleBlock(report);
-        if (report.sections.empty())
-            paragraph(text(report.nothingYet), characters(bodyPoints), blockFormat(Qt::AlignLeft, 4));
-        int number = 0;
-        if (!report.method.paragraphs.empty())
-            method(report.method, ++number);
-        for (const ReportSection& section : report.sections)
-            write(section, ++number);
-        if (!report.summary.runs.empty())
-            summary(report.summary, ++number);
-        if (report.rulesCheck)
-            writeRulesCheckNote(cursor_, *report.rulesCheck, number + 1, tables_);
+        const std::vector<NoteBlock> blocks = noteOutline(report);
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            // The check against today's rules, at the end, in its own style.
+            if (blocks[i].kind == NoteBlockKind::RulesCheck) {
+                writeRulesCheckNote(cursor_, std::span(blocks).subspan(i));
+                break;
+            }
+            const NoteBlock* before = i > 0 ? &blocks[i - 1] : nullptr;
+            const std::span<const NoteBlock> after(blocks.begin() + std::ptrdiff_t(i) + 1, blocks.end());
+            write(blocks[i], before, after);
+        }
     }
 
 private:
     QTextCursor cursor_;
     const std::set<Continuation>& continuations_;
     std::vector<WrittenTable> written_;
-    int tables_ = 0;
-    int figures_ = 0;
     // Where the cursor stands: in the document's first block, still empty,
     // which the first paragraph takes; in the empty block Qt keeps after a
     // table, which a table that follows takes to hold its space above, and
@@ -203,155 +193,179 @@ private:
         return block;
     }
 
-    // The note's title, then the program and when it was made. With title
-    // data: the organisation above, the object before the title and the
-    // designation after it, each where given.
-    void titleBlock(const Report& report)
-    {
-        const TitleData& data = report.titleData;
-        if (!data.organisation.empty())
-            paragraph(text(data.organisation), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
-        if (!data.object.empty())
-            paragraph(text(data.object), characters(headingPoints, true), blockFormat(Qt::AlignHCenter, 0, 1));
-        const bool designated = !data.designation.empty();
-        paragraph(text(report.title), characters(titlePoints, true),
-                  blockFormat(Qt::AlignHCenter, 0, designated ? 1 : 3));
-        if (designated)
-            paragraph(text(data.designation), characters(bodyPoints, true), blockFormat(Qt::AlignHCenter, 0, 3));
-        paragraph(text(report.program), characters(bodyPoints), blockFormat(Qt::AlignHCenter));
-        paragraph(text(report.made), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
-    }
+    static bool isA(const NoteBlock* block, NoteBlockKind kind) { return block && block->kind == kind; }
 
-    void write(const ReportSection& section, int number)
+    // A block of the outline in its type and spacing, after `before` (none
+    // at the note's start) and before `after`.
+    void write(const NoteBlock& block, const NoteBlock* before, std::span<const NoteBlock> after)
     {
-        paragraph(QString::number(number) + QStringLiteral(" ") + text(section.title), characters(headingPoints, true),
-                  keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
-        if (!section.ranAt.empty())
-            paragraph(QStringLiteral("Расчёт выполнен ") + text(section.ranAt), characters(bodyPoints),
-                      keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 35));
-        if (section.stale)
-            paragraph(QStringLiteral("Внимание: ") + text(section.staleNote) + QStringLiteral("."),
-                      characters(bodyPoints, true, warningInk), keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 30));
-
-        if (!section.inputs.empty()) {
-            caption(QStringLiteral("Исходные данные"));
-            inputTable(section.inputs);
+        const QString words = text(block.lead) + text(block.text) + text(block.after);
+        switch (block.kind) {
+        // The title block: the organisation above, the object before the
+        // title and the designation after it, each where given.
+        case NoteBlockKind::Organisation:
+            paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4));
+            break;
+        case NoteBlockKind::Object:
+            paragraph(words, characters(headingPoints, true), blockFormat(Qt::AlignHCenter, 0, 1));
+            break;
+        case NoteBlockKind::Title: {
+            const bool designated = !after.empty() && after.front().kind == NoteBlockKind::Designation;
+            paragraph(words, characters(titlePoints, true), blockFormat(Qt::AlignHCenter, 0, designated ? 1 : 3));
+            break;
         }
-        notes(section.notes);
-        formulas(section.formulas);
-        where(section.where);
-        // Where the run stopped, under its formulas and before its layers and its figure.
-        if (!section.stopped.empty())
-            paragraph(text(section.stopped), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
-        if (!section.layers.empty()) {
-            caption(QStringLiteral("Слои навивки каната"));
-            layerTable(section.layers);
+        case NoteBlockKind::Designation:
+            paragraph(words, characters(bodyPoints, true), blockFormat(Qt::AlignHCenter, 0, 3));
+            break;
+        case NoteBlockKind::Program: paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignHCenter)); break;
+        case NoteBlockKind::Made: paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 4)); break;
+        case NoteBlockKind::NothingYet: paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignLeft, 4)); break;
+        // A section's numbered heading, kept with what follows.
+        case NoteBlockKind::Heading:
+            paragraph(words, characters(headingPoints, true), keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
+            break;
+        // The method's paragraphs: its numbers as the old method and the
+        // labels write them.
+        case NoteBlockKind::Paragraph:
+            paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 2));
+            break;
+        case NoteBlockKind::RanAt:
+            paragraph(words, characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 35));
+            break;
+        case NoteBlockKind::Warning:
+            paragraph(words, characters(bodyPoints, true, warningInk),
+                      keptWithNext(blockFormat(Qt::AlignLeft, 0, 2), 30));
+            break;
+        case NoteBlockKind::Table:
+            caption(block.table.caption, block.number);
+            if (block.table.continuation.empty())
+                wholeTable(block.table);
+            else
+                ruledTable(block.number, block.table);
+            break;
+        // Under a table, in small type.
+        case NoteBlockKind::Note:
+            setParagraph(text(block.lead), block.text, characters(noticePoints),
+                         blockFormat(Qt::AlignLeft, isA(before, NoteBlockKind::Note) ? 0 : 1.5, 1));
+            break;
+        case NoteBlockKind::Formula: formula(block, !isA(before, NoteBlockKind::Formula)); break;
+        case NoteBlockKind::Where: where(block); break;
+        case NoteBlockKind::Stopped:
+        case NoteBlockKind::SavedNote:
+            paragraph(words, characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
+            break;
+        case NoteBlockKind::Figure: sketch(block); break;
+        case NoteBlockKind::Verdict:
+            setParagraph(text(block.lead), block.text, characters(bodyPoints, true), blockFormat(Qt::AlignLeft, 3));
+            break;
+        // Kept with the conclusions and the drum's check: a line each or two.
+        case NoteBlockKind::Conclusions: {
+            qreal lines = 0;
+            for (const NoteBlock& next : after)
+                if (next.kind == NoteBlockKind::Conclusion || next.kind == NoteBlockKind::DrumCheck)
+                    lines += next.kind == NoteBlockKind::Conclusion ? 1 : 2;
+            paragraph(words, characters(bodyPoints, true), keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 6 * lines));
+            break;
         }
-        if (!section.sketch.empty())
-            sketch(section.sketch);
-        if (!section.verdict.empty())
-            setParagraph(QStringLiteral("Вывод: "), section.verdict, characters(bodyPoints, true),
-                         blockFormat(Qt::AlignLeft, 3));
-        if (!section.savedNote.empty())
-            paragraph(text(section.savedNote), characters(bodyPoints, true, warningInk), blockFormat(Qt::AlignLeft, 3));
-    }
-
-    // A section's numbered heading, kept with what follows.
-    void heading(int number, const std::string& title)
-    {
-        paragraph(QString::number(number) + QStringLiteral(" ") + text(title), characters(headingPoints, true),
-                  keptWithNext(blockFormat(Qt::AlignLeft, 6, 2), 40));
-    }
-
-    // Where the formulas and the numbers come from: a paragraph each, its
-    // numbers as the old method and the labels write them.
-    void method(const ReportMethod& method, int number)
-    {
-        heading(number, method.title);
-        for (const std::string& words : method.paragraphs)
-            paragraph(text(words), characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 2));
-    }
-
-    // Every result of every run in one table, a row of its calculation's
-    // title above its results; then the conclusion on each run and the drum
-    // checked against its limits.
-    void summary(const ReportSummary& summary, int number)
-    {
-        heading(number, summary.title);
-        caption(QStringLiteral("Результаты расчётов"));
-        int rows = 1;
-        for (const SummaryRun& run : summary.runs)
-            rows += 1 + int(run.rows.size());
-        QTextTable& table = newTable(rows, summaryColumns, true, 0);
-        const QTextCharFormat plain = characters(tablePoints);
-        int row = 1;
-        for (const SummaryRun& run : summary.runs) {
-            table.mergeCells(row, 0, 1, 5);
-            cell(table, row++, 0, text(run.calculation), Qt::AlignLeft, characters(tablePoints, true));
-            for (const SummaryRow& result : run.rows) {
-                const QString texts[]
-                    = {text(result.quantity), result.symbol.empty() ? QStringLiteral("—") : text(result.symbol),
-                       text(result.value), result.unit.empty() ? QStringLiteral("—") : text(result.unit),
-                       text(result.label)};
-                for (int column = 0; column < 5; ++column)
-                    cell(table, row, column, texts[column], summaryColumns[column].align, plain);
-                ++row;
-            }
+        case NoteBlockKind::Conclusion:
+            paragraph(words, characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 1));
+            break;
+        // The drum's check: its lead, then its conditions indented.
+        case NoteBlockKind::DrumCheck: {
+            QTextBlockFormat format = blockFormat(Qt::AlignLeft, block.indented ? 0 : 2, 1);
+            format.setLeftMargin(block.indented ? mm(8) : 0);
+            setParagraph({}, block.text, characters(bodyPoints), format);
+            break;
         }
+        // The check's own writer sets these.
+        case NoteBlockKind::RulesCheck:
+        case NoteBlockKind::Advisory:
+        case NoteBlockKind::Finding:
+        case NoteBlockKind::Grounds:
+        case NoteBlockKind::Citation:
+        case NoteBlockKind::Numbers: break;
+        }
+    }
+
+    // A table written whole, its headings repeated where a sheet ends it.
+    void wholeTable(const NoteTable& note)
+    {
+        const std::vector<Column> columns = columnsOf(note);
+        QTextTable& table = newTable(int(note.rows.size()) + 1, columns, true, 0);
+        for (std::size_t row = 0; row < note.rows.size(); ++row)
+            fillRow(table, int(row) + 1, note.rows[row], note);
         afterTable(table);
-        // With the conclusions and the drum's check, a line each or two.
-        const auto lines = qreal(summary.runs.size() + 2 * summary.drumCheck.size());
-        paragraph(QStringLiteral("Выводы:"), characters(bodyPoints, true),
-                  keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 6 * lines));
-        for (const SummaryRun& run : summary.runs)
-            paragraph(text(run.calculation) + QStringLiteral(" — ") + text(run.conclusion) + QStringLiteral("."),
-                      characters(bodyPoints), blockFormat(Qt::AlignLeft, 0, 1));
-        for (std::size_t i = 0; i < summary.drumCheck.size(); ++i) {
-            QTextBlockFormat block = blockFormat(Qt::AlignLeft, i == 0 ? 2 : 0, 1);
-            block.setLeftMargin(i == 0 ? 0 : mm(8));
-            setParagraph({}, summary.drumCheck[i], characters(bodyPoints), block);
+    }
+
+    // A row of the outline's table: a cell for each column, or one across
+    // the table, for a calculation's title in bold or a notice in small red
+    // italics.
+    static void fillRow(QTextTable& table, int row, const NoteRow& cells, const NoteTable& note)
+    {
+        const QTextCharFormat plain = characters(tablePoints);
+        if (cells.kind != NoteRowKind::Values) {
+            table.mergeCells(row, 0, 1, int(note.columns.size()));
+            QTextCharFormat across = cells.kind == NoteRowKind::Group ? characters(tablePoints, true)
+                                                                      : characters(noticePoints, false, warningInk);
+            if (cells.kind == NoteRowKind::Notice)
+                across.setFontItalic(true);
+            cell(table, row, 0, text(cells.cells[0]), Qt::AlignLeft, across);
+            return;
+        }
+        for (std::size_t column = 0; column < note.columns.size(); ++column) {
+            const NoteColumn& format = note.columns[column];
+            const Qt::Alignment align = format.align == NoteAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter;
+            // A symbol with its index lowered, as the formulas write it.
+            if (format.set)
+                setCell(table, row, int(column), cells.cells[column], QString(), plain, align);
+            else
+                cell(table, row, int(column), text(cells.cells[column]), align, plain);
         }
     }
 
     // A table's title above it on the left: "Таблица 1 — Исходные данные".
-    void caption(const QString& title)
+    void caption(const std::string& title, int number)
     {
         QTextBlockFormat block = keptWithNext(blockFormat(Qt::AlignLeft, 3, 1), 25);
-        if (continuations_.contains({tables_ + 1, 0}))
+        if (continuations_.contains({number, 0}))
             block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        paragraph(QStringLiteral("Таблица %1 — ").arg(++tables_) + title, characters(bodyPoints), block);
+        paragraph(text(title), characters(bodyPoints), block);
     }
 
-    // Over the part of table `number` that the next sheet takes, on the left:
+    // Over the part of a table that the next sheet takes, on the left:
     // "Продолжение таблицы 1".
-    void continuationCaption(int number)
+    void continuationCaption(const std::string& words)
     {
         QTextBlockFormat block = blockFormat(Qt::AlignLeft, 0, 1);
         block.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         block.setProperty(continuationProperty, true);
-        paragraph(QStringLiteral("Продолжение таблицы %1").arg(number), characters(bodyPoints), block);
+        paragraph(text(words), characters(bodyPoints), block);
     }
 
-    // A ruled table of `items` inputs or layers under the caption just
+    // The ruled table of inputs or layers `number` under the caption just
     // written, in parts where it continues on the next sheet, each part
-    // headed by the columns' headings. `rowsOf` gives the rows an item
-    // takes, `fill` writes it from its first row.
-    template <class RowsOf, class Fill>
-    void ruledTable(std::span<const Column> columns, std::size_t items, RowsOf rowsOf, Fill fill)
+    // headed by the columns' headings. An item's rows (an input and the
+    // notice under it) stay in one part.
+    void ruledTable(int number, const NoteTable& note)
     {
-        const int number = tables_;
+        const std::vector<Column> columns = columnsOf(note);
+        const std::size_t items = note.rows.empty() ? 0 : note.rows.back().item + 1;
+        std::size_t next = 0; // the first of note.rows not written yet
         for (std::size_t from = 0; from < items;) {
             std::size_t to = from + 1;
             while (to < items && !continuations_.contains({number, to}))
                 ++to;
             if (from > 0)
-                continuationCaption(number);
+                continuationCaption(note.continuation);
             WrittenTable written{number, nullptr, {0}};
-            for (std::size_t item = from; item < to; ++item)
-                written.items.insert(written.items.end(), std::size_t(rowsOf(item)), item);
+            std::vector<const NoteRow*> rows;
+            for (; next < note.rows.size() && note.rows[next].item < to; ++next) {
+                written.items.push_back(note.rows[next].item);
+                rows.push_back(&note.rows[next]);
+            }
             QTextTable& table = newTable(int(written.items.size()), columns, true, 0);
-            for (int row = 1; row < table.rows(); row += rowsOf(written.items[std::size_t(row)]))
-                fill(table, row, written.items[std::size_t(row)]);
+            for (std::size_t row = 0; row < rows.size(); ++row)
+                fillRow(table, int(row) + 1, *rows[row], note);
             written.table = &table;
             written_.push_back(std::move(written));
             afterTable(table);
@@ -425,8 +439,7 @@ private:
         int column = 0;
         if (ruled)
             for (const Column& heading : columns)
-                cell(*table, 0, column++, QString::fromUtf8(heading.heading), Qt::AlignHCenter,
-                     characters(tablePoints, true));
+                cell(*table, 0, column++, heading.heading, Qt::AlignHCenter, characters(tablePoints, true));
         return *table;
     }
 
@@ -440,114 +453,56 @@ private:
         place_ = Place::AfterTable;
     }
 
-    // The inputs, as typed and as read; a notice on a text read in part takes
-    // a row of its own under its input.
-    void inputTable(const std::vector<ReportInput>& inputs)
-    {
-        const QTextCharFormat plain = characters(tablePoints);
-        const auto rowsOf = [&](std::size_t item) { return inputs[item].notice.empty() ? 1 : 2; };
-        ruledTable(inputColumns, inputs.size(), rowsOf, [&](QTextTable& table, int row, std::size_t item) {
-            const ReportInput& input = inputs[item];
-            const QString texts[]
-                = {text(input.name), QString(), input.unit.empty() ? QStringLiteral("—") : text(input.unit),
-                   text(input.typed), text(input.read)};
-            for (int column = 0; column < 5; ++column)
-                if (column != 1)
-                    cell(table, row, column, texts[column], inputColumns[column].align, plain);
-            // The symbol with its index lowered, as the formulas write it.
-            setCell(table, row, 1, input.symbol, QString(), plain, inputColumns[1].align);
-            if (!input.notice.empty()) {
-                table.mergeCells(row + 1, 0, 1, 5);
-                QTextCharFormat notice = characters(noticePoints, false, warningInk);
-                notice.setFontItalic(true);
-                cell(table, row + 1, 0, text(input.notice), Qt::AlignLeft, notice);
-            }
-        });
-    }
-
     // Each formula on a line of its own, indented, with its number in
     // parentheses at the right edge: "Dмин = 19 · d = 19 · 12 = 228 мм   (2)".
     // A formula that takes two lines has its number by the last one. Each is
     // a table of its own: a row that ends a page would be stretched to the
-    // page's end, and its number with it.
-    void formulas(const std::vector<ReportFormula>& formulas)
+    // page's end, and its number with it. The first of a run's formulas
+    // keeps some space above.
+    void formula(const NoteBlock& formula, bool first)
     {
-        static constexpr Column columns[] = {{"", 90, Qt::AlignLeft}, {"", 10, Qt::AlignRight}};
+        const Column columns[] = {{QString(), 90, Qt::AlignLeft}, {QString(), 10, Qt::AlignRight}};
         const QTextCharFormat plain = characters(bodyPoints);
-        bool first = true;
-        for (const ReportFormula& formula : formulas) {
-            QTextTable& table = newTable(1, columns, false, first ? 3 : 0);
-            QTextTableFormat format = table.format();
-            format.setLeftMargin(mm(8));
-            table.setFormat(format);
-            setCell(table, 0, 0, formula.text, QString(), plain);
-            cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), Qt::AlignRight, plain, Qt::AlignBottom);
-            // Lines of one fixed height put each baseline equally far below
-            // its line's top, whatever fonts the line takes its signs from:
-            // the number at the cell's bottom stands on the formula's
-            // baseline.
-            QTextBlockFormat lines;
-            lines.setLineHeight(formulaLineHeight(), QTextBlockFormat::FixedHeight);
-            for (int column = 0; column < 2; ++column)
-                table.cellAt(0, column).firstCursorPosition().mergeBlockFormat(lines);
-            afterTable(table);
-            first = false;
-        }
+        QTextTable& table = newTable(1, columns, false, first ? 3 : 0);
+        QTextTableFormat format = table.format();
+        format.setLeftMargin(mm(8));
+        table.setFormat(format);
+        setCell(table, 0, 0, formula.text, QString(), plain);
+        cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), Qt::AlignRight, plain, Qt::AlignBottom);
+        // Lines of one fixed height put each baseline equally far below
+        // its line's top, whatever fonts the line takes its signs from:
+        // the number at the cell's bottom stands on the formula's
+        // baseline.
+        QTextBlockFormat lines;
+        lines.setLineHeight(formulaLineHeight(), QTextBlockFormat::FixedHeight);
+        for (int column = 0; column < 2; ++column)
+            table.cellAt(0, column).firstCursorPosition().mergeBlockFormat(lines);
+        afterTable(table);
     }
 
     // «где» and then one symbol a line: "d — диаметр каната, мм;", the last
     // one ending with a full stop.
-    // Under a table: "Примечание —" for one, numbered for several.
-    void notes(const std::vector<std::string>& notes)
+    void where(const NoteBlock& where)
     {
-        const QTextCharFormat small = characters(noticePoints);
-        for (std::size_t i = 0; i < notes.size(); ++i) {
-            const QString lead
-                = notes.size() == 1 ? QStringLiteral("Примечание — ") : QStringLiteral("Примечание %1 — ").arg(i + 1);
-            setParagraph(lead, notes[i], small, blockFormat(Qt::AlignLeft, i == 0 ? 1.5 : 0, 1));
-        }
-    }
-
-    void where(const std::vector<std::string>& explanations)
-    {
-        if (explanations.empty())
-            return;
-        static constexpr Column columns[] = {{"", 8, Qt::AlignLeft}, {"", 92, Qt::AlignLeft}};
-        QTextTable& table = newTable(int(explanations.size()), columns, false, 2);
+        const Column columns[] = {{QString(), 8, Qt::AlignLeft}, {QString(), 92, Qt::AlignLeft}};
+        QTextTable& table = newTable(int(where.lines.size()), columns, false, 2);
         const QTextCharFormat plain = characters(bodyPoints);
-        cell(table, 0, 0, QStringLiteral("где"), Qt::AlignLeft, plain);
+        cell(table, 0, 0, text(where.whereLead), Qt::AlignLeft, plain);
         int row = 0;
-        for (const std::string& explanation : explanations) {
-            const bool last = row + 1 == table.rows();
-            setCell(table, row++, 1, explanation, last ? QStringLiteral(".") : QStringLiteral(";"), plain);
-        }
+        for (const NoteLine& line : where.lines)
+            setCell(table, row++, 1, line.text, text(line.after), plain);
         afterTable(table);
     }
 
-    void layerTable(const std::vector<ReportLayer>& layers)
-    {
-        const QTextCharFormat plain = characters(tablePoints);
-        ruledTable(
-            layerColumns, layers.size(), [](std::size_t) { return 1; },
-            [&](QTextTable& table, int row, std::size_t item) {
-                const ReportLayer& layer = layers[item];
-                const QString texts[] = {text(layer.layer), text(layer.pitchDiameter), text(layer.flangeDiameter),
-                                         text(layer.layerLength)};
-                for (int column = 0; column < 4; ++column)
-                    cell(table, row, column, texts[column], layerColumns[column].align, plain);
-            });
-    }
-
     // The sketch centred, its caption under it: "Рисунок 1 — …".
-    void sketch(const std::vector<SketchValue>& values)
+    void sketch(const NoteBlock& figure)
     {
         const qreal captionRoom = 12;
         paragraph(QString(), characters(bodyPoints), keptWithNext(blockFormat(Qt::AlignHCenter, 4, 1), captionRoom));
         cursor_.insertText(QString(QChar::ObjectReplacementCharacter),
-                           sketchObjectFormat(values, documentMm(sketchWidth),
+                           sketchObjectFormat(figure.sketch, documentMm(sketchWidth),
                                               (cursor_.document()->pageSize().width() - documentMm(sketchWidth)) / 2));
-        paragraph(QStringLiteral("Рисунок %1 — Барабан: введённые и рассчитанные размеры").arg(++figures_),
-                  characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
+        paragraph(text(figure.text), characters(bodyPoints), blockFormat(Qt::AlignHCenter, 0, 2));
     }
 };
 

@@ -96,87 +96,89 @@ QList<QTextLength> percents(std::initializer_list<qreal> widths)
     return list;
 }
 
-void inputTable(QTextCursor& cursor, const std::vector<rules::NoteInput>& inputs)
+void inputTable(QTextCursor& cursor, const NoteTable& inputs)
 {
-    int rows = 1;
-    for (const rules::NoteInput& input : inputs)
-        rows += input.notice.empty() ? 1 : 2;
-    QTextTable& table = newTable(cursor, rows, percents({33, 11, 8, 11, 11, 26}), true, 0);
-    const QString headings[] = {QStringLiteral("Величина"), QStringLiteral("Обозначение"), QStringLiteral("Ед. изм."),
-                                QStringLiteral("Введено"),  QStringLiteral("Принято"),     QStringLiteral("Откуда")};
-    for (int column = 0; column < 6; ++column)
-        cell(table, 0, column, headings[column], characters(tablePoints, true), Qt::AlignHCenter);
+    QList<QTextLength> widths;
+    for (const NoteColumn& column : inputs.columns)
+        widths.append(QTextLength(QTextLength::PercentageLength, column.percent));
+    const int columns = int(inputs.columns.size());
+    QTextTable& table = newTable(cursor, int(inputs.rows.size()) + 1, widths, true, 0);
+    for (int column = 0; column < columns; ++column)
+        cell(table, 0, column, fromUtf8(inputs.columns[std::size_t(column)].heading), characters(tablePoints, true),
+             Qt::AlignHCenter);
     const QTextCharFormat plain = characters(tablePoints);
     int row = 1;
-    for (const rules::NoteInput& input : inputs) {
-        const QString texts[] = {fromUtf8(input.name),
-                                 fromUtf8(input.symbol),
-                                 input.unit.empty() ? QStringLiteral("—") : fromUtf8(input.unit),
-                                 fromUtf8(input.typed),
-                                 fromUtf8(input.taken),
-                                 fromUtf8(input.origin)};
-        for (int column = 0; column < 6; ++column)
-            cell(table, row, column, texts[column], plain,
-                 column == 0 || column == 5 ? Qt::AlignLeft : Qt::AlignHCenter);
-        ++row;
-        if (!input.notice.empty()) {
-            table.mergeCells(row, 0, 1, 6);
-            cell(table, row, 0, fromUtf8(input.notice), characters(smallPoints, false, groupCaption, true));
-            ++row;
+    for (const NoteRow& input : inputs.rows) {
+        if (input.kind == NoteRowKind::Values) {
+            for (int column = 0; column < columns; ++column)
+                cell(table, row, column, fromUtf8(input.cells[std::size_t(column)]), plain,
+                     inputs.columns[std::size_t(column)].align == NoteAlign::Left ? Qt::AlignLeft : Qt::AlignHCenter);
+        } else {
+            table.mergeCells(row, 0, 1, columns);
+            cell(table, row, 0, fromUtf8(input.cells[0]), characters(smallPoints, false, groupCaption, true));
         }
+        ++row;
     }
     leave(cursor, table);
 }
 
-// Each formula indented, its number in parentheses at the right edge.
-void formulas(QTextCursor& cursor, const std::vector<rules::NoteFormula>& formulas)
+// A formula indented, its number in parentheses at the right edge; the
+// first of them some room below what is above.
+void formula(QTextCursor& cursor, const NoteBlock& formula, bool first)
 {
-    bool first = true;
-    for (const rules::NoteFormula& formula : formulas) {
-        QTextTable& table = newTable(cursor, 1, percents({90, 10}), false, first ? 3 : 0);
-        QTextTableFormat format = table.format();
-        format.setLeftMargin(mm(8));
-        table.setFormat(format);
-        cell(table, 0, 0, fromUtf8(formula.text), characters(bodyPoints));
-        cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), characters(bodyPoints), Qt::AlignRight);
-        leave(cursor, table);
-        first = false;
-    }
+    QTextTable& table = newTable(cursor, 1, percents({90, 10}), false, first ? 3 : 0);
+    QTextTableFormat format = table.format();
+    format.setLeftMargin(mm(8));
+    table.setFormat(format);
+    cell(table, 0, 0, fromUtf8(formula.text), characters(bodyPoints));
+    cell(table, 0, 1, QStringLiteral("(%1)").arg(formula.number), characters(bodyPoints), Qt::AlignRight);
+    leave(cursor, table);
 }
 
 } // namespace
 
-void writeRulesCheckNote(QTextCursor& cursor, const rules::RulesCheckNote& note, int sectionNumber, int& tables)
+void writeRulesCheckNote(QTextCursor& cursor, std::span<const NoteBlock> blocks)
 {
     cursor.movePosition(QTextCursor::End);
-    // A section of its own, apart from the old method's: on a new page.
-    QTextBlockFormat heading = block(0, 2);
-    heading.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    paragraph(cursor, QString::number(sectionNumber) + QStringLiteral(" ") + fromUtf8(note.title),
-              characters(headingPoints, true), heading);
-    paragraph(cursor, fromUtf8(note.advisory) + QStringLiteral("."), characters(bodyPoints, true), block(0, 2));
-    for (const std::string& warning : note.warnings)
-        paragraph(cursor, QStringLiteral("Внимание: ") + fromUtf8(warning) + QStringLiteral("."),
-                  characters(bodyPoints, true, groupCaption), block(0, 2));
-
-    paragraph(cursor, QStringLiteral("Таблица %1 — Исходные данные проверки").arg(++tables), characters(bodyPoints),
-              block(3, 1));
-    inputTable(cursor, note.inputs);
-    formulas(cursor, note.formulas);
-    if (!note.where.empty()) {
-        QString where = QStringLiteral("где ");
-        for (std::size_t i = 0; i < note.where.size(); ++i)
-            where
-                += fromUtf8(note.where[i]) + (i + 1 == note.where.size() ? QStringLiteral(".") : QStringLiteral("; "));
-        paragraph(cursor, where, characters(bodyPoints), block(2));
+    const NoteBlock* before = nullptr;
+    for (const NoteBlock& part : blocks) {
+        const QString words = fromUtf8(part.lead) + fromUtf8(part.text) + fromUtf8(part.after);
+        switch (part.kind) {
+        // A section of its own, apart from the old method's: on a new page.
+        case NoteBlockKind::RulesCheck: {
+            QTextBlockFormat heading = block(0, 2);
+            heading.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            paragraph(cursor, words, characters(headingPoints, true), heading);
+            break;
+        }
+        case NoteBlockKind::Advisory: paragraph(cursor, words, characters(bodyPoints, true), block(0, 2)); break;
+        case NoteBlockKind::Warning:
+            paragraph(cursor, words, characters(bodyPoints, true, groupCaption), block(0, 2));
+            break;
+        case NoteBlockKind::Table:
+            paragraph(cursor, fromUtf8(part.table.caption), characters(bodyPoints), block(3, 1));
+            inputTable(cursor, part.table);
+            break;
+        case NoteBlockKind::Formula: formula(cursor, part, !before || before->kind != NoteBlockKind::Formula); break;
+        // «где» and the symbols on one line.
+        case NoteBlockKind::Where: {
+            QString where = fromUtf8(part.whereLead);
+            for (const NoteLine& line : part.lines)
+                where += QLatin1Char(' ') + fromUtf8(line.text) + fromUtf8(line.after);
+            paragraph(cursor, where, characters(bodyPoints), block(2));
+            break;
+        }
+        case NoteBlockKind::Conclusions: paragraph(cursor, words, characters(bodyPoints, true), block(3)); break;
+        case NoteBlockKind::Finding: paragraph(cursor, words, characters(bodyPoints, true), block()); break;
+        case NoteBlockKind::Grounds: paragraph(cursor, words, characters(bodyPoints), block(3)); break;
+        case NoteBlockKind::Citation: paragraph(cursor, words, characters(bodyPoints), block()); break;
+        case NoteBlockKind::Numbers:
+            paragraph(cursor, words, characters(smallPoints, false, standardText, true), block(3));
+            break;
+        default: break; // the old method's blocks come before the check's
+        }
+        before = &part;
     }
-    paragraph(cursor, QStringLiteral("Выводы:"), characters(bodyPoints, true), block(3));
-    for (const std::string& verdict : note.verdicts)
-        paragraph(cursor, fromUtf8(verdict) + QStringLiteral("."), characters(bodyPoints, true), block());
-    paragraph(cursor, QStringLiteral("Основания:"), characters(bodyPoints), block(3));
-    for (const std::string& citation : note.citations)
-        paragraph(cursor, fromUtf8(citation) + QStringLiteral("."), characters(bodyPoints), block());
-    paragraph(cursor, fromUtf8(note.numbers), characters(smallPoints, false, standardText, true), block(3));
 }
 
 } // namespace kalventa::ui

@@ -5,14 +5,16 @@
 // (numbered on), the formulas numbered at the right, «где», the verdicts, the
 // rules cited and what its numbers are. Every text goes in as plain text.
 
-#include "core/rules_check_report.h"
+#include "core/note_outline.h"
+
+#include <span>
 
 class QTextCursor;
 
 namespace kalventa::ui {
 
-// Writes the note after what the cursor's document holds; `tables` is the
-// number of the report's last table, and is counted on.
-void writeRulesCheckNote(QTextCursor& cursor, const rules::RulesCheckNote& note, int sectionNumber, int& tables);
+// Writes the check's blocks of the note's outline, from its heading on, after
+// what the cursor's document holds.
+void writeRulesCheckNote(QTextCursor& cursor, std::span<const NoteBlock> blocks);
 
 } // namespace kalventa::ui

@@ -463,6 +463,8 @@ for (const row of tables.controls) {
 const report = document.createElement('section');
 report.id = 'report';
 report.className = 'report';
+// Warnings in the window's dark red, that of its group boxes' captions.
+report.style.setProperty('--warning', tables.controls.find(row => row.kind === 'GroupBox').ink);
 document.body.append(report);
 
 function element(tag, text, className) {
@@ -485,54 +487,381 @@ function closeRow(id, onClose) {
   return buttons;
 }
 
-function table(caption, heads, rows) {
-  const made = element('table');
-  made.append(element('caption', caption));
-  const head = made.insertRow();
-  for (const text of heads)
-    head.append(element('th', text));
-  for (const cells of rows) {
-    const row = made.insertRow();
-    for (const text of cells)
-      row.insertCell().textContent = text;
-  }
+const twoDigits = number => String(number).padStart(2, '0');
+
+// Text in runs of the note's typography: an index set lowered and smaller.
+function setText(parent, runs) {
+  for (const [text, lowered] of runs)
+    parent.append(lowered ? element('sub', text) : text);
+  return parent;
+}
+
+function blockOf(tag, block, className) {
+  const made = element(tag, undefined, className);
+  made.append(block.lead);
+  setText(made, block.runs);
+  made.append(block.after);
   return made;
 }
 
-const twoDigits = number => String(number).padStart(2, '0');
-
-function fillReport(data) {
-  report.replaceChildren(element('h1', data.title), element('p', data.program, 'made'), element('p', data.made, 'made'));
-  if (data.sections.length === 0)
-    report.append(element('p', data.nothingYet));
-  data.sections.forEach((section, index) => {
-    report.append(element('h2', `${index + 1} ${section.title}`));
-    if (section.ranAt)
-      report.append(element('p', `Расчёт выполнен ${section.ranAt}`, 'ran'));
-    if (section.stale)
-      report.append(element('p', section.staleMark, 'stale'));
-    report.append(table('Исходные данные', ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято'],
-      section.inputs.map(cells => cells.slice(0, 5))));
-    for (const [name, , , , , notice] of section.inputs)
-      if (notice)
-        report.append(element('p', `${name}: ${notice}`, 'notice'));
-    section.notes.forEach((note, i) => report.append(element('p',
-      `${section.notes.length === 1 ? 'Примечание' : `Примечание ${i + 1}`} — ${note}`, 'note')));
-    for (const [number, text] of section.formulas) {
-      const line = element('p', text, 'formula');
-      line.append(element('span', `(${number})`, 'number'));
-      report.append(line);
+// A ruled table under its caption, the caption kept with it, the headings
+// repeated on every sheet the table runs on. An input and the notice under
+// it make one group, which a sheet's end does not part.
+function ruledTable(note) {
+  const caption = element('p', note.caption, 'caption');
+  const made = element('table', undefined, 'ruled');
+  const columns = element('colgroup');
+  for (const column of note.columns) {
+    const col = element('col');
+    col.style.width = `${column.percent}%`;
+    columns.append(col);
+  }
+  const headings = element('tr');
+  for (const column of note.columns)
+    headings.append(element('th', column.heading));
+  made.append(columns, element('thead'));
+  made.tHead.append(headings);
+  let group = null;
+  for (const [i, row] of note.rows.entries()) {
+    if (i === 0 || row.kind === 'group' || row.item !== note.rows[i - 1].item || !note.continuation)
+      group = made.appendChild(element('tbody'));
+    const line = group.insertRow();
+    if (row.kind !== 'values') {
+      const cell = setText(line.insertCell(), row.cells[0]);
+      cell.colSpan = note.columns.length;
+      cell.className = row.kind;
+      continue;
     }
-    const where = element('p', 'где ', 'where');
-    where.append(section.where.join('; ') + '.');
-    report.append(where);
-    if (section.layers.length > 0)
-      report.append(table('Слои навивки каната', ['Слой', 'P, мм', 'F, мм', 'l, м'], section.layers));
-    if (section.verdict)
-      report.append(element('p', `Вывод: ${section.verdict}`, 'verdict'));
-    if (section.stopped)
-      report.append(element('p', section.stopped, 'stopped'));
+    row.cells.forEach((runs, column) => {
+      setText(line.insertCell(), runs).className = note.columns[column].left ? 'left' : 'centre';
+    });
+  }
+  return [caption, made];
+}
+
+// A formula indented, its number in parentheses at the right, level with
+// the formula's last line.
+function formula(block) {
+  const line = element('div', undefined, 'formula');
+  line.append(setText(element('span', undefined, 'text'), block.runs), element('span', `(${block.number})`, 'number'));
+  return line;
+}
+
+// «где», then one symbol a line beside it.
+function whereList(block) {
+  const made = element('table', undefined, 'where');
+  block.lines.forEach((runs, i) => {
+    const row = made.insertRow();
+    row.insertCell().textContent = i === 0 ? block.whereLead : '';
+    setText(row.insertCell(), runs);
   });
+  return made;
+}
+
+const svgNamespace = 'http://www.w3.org/2000/svg';
+
+function svg(tag, attributes) {
+  const made = document.createElementNS(svgNamespace, tag);
+  for (const [name, value] of Object.entries(attributes))
+    made.setAttribute(name, value);
+  return made;
+}
+
+// How far Liberation Sans stands above its baseline and reaches below it, in ems.
+const ascent = 0.905;
+const descent = 0.212;
+
+let measuring = null;
+function textWidth(text, font) {
+  measuring ??= document.createElement('canvas').getContext('2d');
+  measuring.font = font;
+  return measuring.measureText(text).width;
+}
+
+// «где» and the symbols on one line, as the check against today's rules writes them.
+function whereLine(block) {
+  const runs = block.lines.flatMap((line, i) => (i > 0 ? [[' ', false], ...line] : line));
+  return blockOf('p', { lead: `${block.whereLead} `, runs, after: '' }, 'where');
+}
+
+// The drum sketch on paper, as vectors: the window's drawing of the sketch
+// in its pixels, its legends, its fields as framed boxes and the run's values
+// whole, each at its control's place in that control's font and ink.
+function paperSketch(texts) {
+  const area = tables.controls.find(row => row.kind === 'PictureArea');
+  const border = 2;
+  const width = pixels(area.box.width) - 2 * border;
+  const height = pixels(area.box.height) - 2 * border;
+  const drawing = svg('svg', { viewBox: `0 0 ${width} ${height}`, class: 'sketch', overflow: 'visible' });
+  for (const line of tables.sketchLines) {
+    const [x1, y1, x2, y2] = [line.x1, line.y1, line.x2, line.y2].map(pixels);
+    drawing.append(svg('line', { x1: x1 + 0.5, y1: y1 + 0.5, x2: x2 + 0.5, y2: y2 + 0.5, stroke: line.colour,
+      'stroke-width': 1, 'stroke-linecap': 'square' }));
+  }
+  for (const circle of tables.sketchCircles) {
+    const radius = (pixels(circle.box.width) - 1) / 2;
+    drawing.append(svg('circle', { cx: pixels(circle.box.left) + 0.5 + radius,
+      cy: pixels(circle.box.top) + 0.5 + radius, r: radius, fill: 'none', stroke: circle.colour, 'stroke-width': 1 }));
+  }
+  for (const { control, text } of texts) {
+    const row = tables.controls.find(one => one.name === control);
+    const shown = text.trim();
+    if (!shown)
+      continue;
+    const font = tables.fonts[row.font];
+    const size = fontPixels(row.font);
+    const [left, top, boxWidth, boxHeight] = [row.box.left, row.box.top, row.box.width, row.box.height].map(pixels);
+    const words = svg('text', { 'font-family': `"${tables.fontFamily}", sans-serif`, 'font-size': size,
+      'font-weight': font.bold ? 700 : 400, fill: row.ink });
+    words.textContent = shown;
+    if (row.kind === 'TextField') {
+      // A field: a thin frame on white, as wide as its value needs.
+      const needed = textWidth(shown, `${font.bold ? 700 : 400} ${size}px "${tables.fontFamily}"`) + 3;
+      const frame = Math.max(boxWidth, needed);
+      const x = row.centred ? left + boxWidth / 2 - frame / 2 : left;
+      drawing.append(svg('rect', { x, y: top, width: frame, height: boxHeight, fill: 'white', stroke: '#808080',
+        'stroke-width': 0.5 }));
+      words.setAttribute('x', x + 2);
+      words.setAttribute('y', top + boxHeight / 2 + ((ascent - descent) / 2) * size);
+      words.setAttribute('fill', tables.colours.standardText);
+    } else {
+      words.setAttribute('x', row.centred ? left + boxWidth / 2 : left);
+      words.setAttribute('y', top + ascent * size);
+      if (row.centred)
+        words.setAttribute('text-anchor', 'middle');
+    }
+    drawing.append(words);
+  }
+  return drawing;
+}
+
+// The sketch centred, its caption under it, the two on one sheet.
+function figure(block) {
+  const made = element('figure', undefined, 'figure');
+  made.append(paperSketch(block.sketch), blockOf('figcaption', block));
+  return made;
+}
+
+// The note written from the core's outline, block by block as the desktop
+// writes it, the check against today's rules at its end once it was opened.
+function fillNote(outline) {
+  report.replaceChildren();
+  report.classList.toggle('framed', outline.frame);
+  const makers = {
+    organisation: block => blockOf('p', block, 'organisation'),
+    object: block => blockOf('p', block, 'object'),
+    title: block => blockOf('h1', block),
+    designation: block => blockOf('p', block, 'designation'),
+    program: block => blockOf('p', block, 'program'),
+    made: block => blockOf('p', block, 'made'),
+    nothingYet: block => blockOf('p', block, 'nothing'),
+    heading: block => blockOf('h2', block),
+    paragraph: block => blockOf('p', block, 'method'),
+    ranAt: block => blockOf('p', block, 'ran'),
+    warning: block => blockOf('p', block, 'stale'),
+    table: block => ruledTable(block.table),
+    note: block => blockOf('p', block, 'note'),
+    formula,
+    where: block => (section === report ? whereList(block) : whereLine(block)),
+    stopped: block => blockOf('p', block, 'stopped'),
+    figure,
+    verdict: block => blockOf('p', block, 'verdict'),
+    savedNote: block => blockOf('p', block, 'stopped'),
+    // Kept with the conclusions and the drum's check after it: a line each or two.
+    conclusions: (block, i) => {
+      const lead = blockOf('p', block, 'conclusions');
+      let lines = 0;
+      for (const next of outline.blocks.slice(i + 1)) {
+        if (next.kind !== 'conclusion' && next.kind !== 'drumCheck')
+          break;
+        lines += next.kind === 'conclusion' ? 1 : 2;
+      }
+      lead.style.setProperty('--lines', lines);
+      return lead;
+    },
+    conclusion: block => blockOf('p', block, 'conclusion'),
+    drumCheck: block => blockOf('p', block, block.indented ? 'drum indented' : 'drum'),
+    // The check against today's rules: a section of its own on a new sheet,
+    // its «где» on one line.
+    rulesCheck: block => {
+      section = report.appendChild(element('section', undefined, 'rules-note'));
+      return blockOf('h2', block);
+    },
+    advisory: block => blockOf('p', block, 'advisory'),
+    finding: block => blockOf('p', block, 'finding'),
+    grounds: block => blockOf('p', block, 'grounds'),
+    citation: block => blockOf('p', block, 'citation'),
+    numbers: block => blockOf('p', block, 'numbers'),
+  };
+  let section = report;
+  outline.blocks.forEach((block, i) => {
+    const made = [makers[block.kind](block, i)].flat();
+    // The first of a run's formulas and the first note under a table keep
+    // some room above.
+    if (block.kind !== outline.blocks[i - 1]?.kind)
+      made[0].classList.add('first');
+    section.append(...made);
+  });
+}
+
+// ---- A framed note's sheets --------------------------------------------------
+// Each sheet in its frame with the main inscription, as the core lays them
+// out (form 2 on the first sheet, form 2a on the others): an image over the
+// whole sheet, set in a box of the sheet's margin, which the browser paints
+// whole. The sheet's number and the number of sheets, which only the printing
+// knows, are the counters of boxes of the margin laid over their cells.
+
+const sheetStyle = document.head.appendChild(document.createElement('style'));
+
+const pointsToMm = 25.4 / 72;
+const minimumPoints = 5;
+
+function base64(bytes) {
+  let binary = '';
+  for (let at = 0; at < bytes.length; at += 0x8000)
+    binary += String.fromCharCode(...bytes.subarray(at, at + 0x8000));
+  return btoa(binary);
+}
+
+// The page's embedded faces inside each image: an image reads no font of the page.
+let embeddedFaces = null;
+function faces() {
+  embeddedFaces ??= Promise.all([[400, 'LiberationSans-Regular.ttf'], [700, 'LiberationSans-Bold.ttf']]
+    .map(async ([weight, file]) => {
+      const bytes = new Uint8Array(await (await fetch(file)).arrayBuffer());
+      return `@font-face { font-family: "${tables.fontFamily}"; font-weight: ${weight}; `
+        + `src: url(data:font/ttf;base64,${base64(bytes)}); }`;
+    })).then(rules => rules.join('\n'));
+  return embeddedFaces;
+}
+
+const fontOf = (points, bold) => `${bold ? 700 : 400} ${points}pt "${tables.fontFamily}"`;
+const mmWidth = (text, points, bold) => (textWidth(text, fontOf(points, bold)) * 25.4) / 96;
+
+// A wrapped text's lines within `width` millimetres, broken between words.
+function wrapped(text, points, bold, width) {
+  const lines = [];
+  for (const paragraph of text.split('\n')) {
+    let line = '';
+    for (const word of paragraph.split(' ')) {
+      const longer = line ? `${line} ${word}` : word;
+      if (line && mmWidth(longer, points, bold) > width) {
+        lines.push(line);
+        line = word;
+      } else {
+        line = longer;
+      }
+    }
+    lines.push(line);
+  }
+  return lines;
+}
+
+// A box's text in the size asked for, or smaller until it fits: down to
+// minimumPoints, then cut short with an ellipsis (one line).
+function inscriptionText(cell) {
+  const inset = cell.centred ? 0.5 : 1;
+  const width = cell.width - 2 * inset;
+  let points = cell.points;
+  let lines;
+  for (;; points -= 0.5) {
+    lines = cell.wrapped ? wrapped(cell.text, points, cell.bold, width) : [cell.text];
+    const widest = Math.max(...lines.map(line => mmWidth(line, points, cell.bold)));
+    if ((widest <= width && lines.length * points * 1.15 * pointsToMm <= cell.height) || points <= minimumPoints)
+      break;
+  }
+  if (!cell.wrapped)
+    while (lines[0].length > 1 && mmWidth(lines[0], points, cell.bold) > width)
+      lines[0] = `${lines[0].slice(0, -2)}…`;
+  const size = points * pointsToMm;
+  const lineHeight = size * 1.15;
+  const firstBaseline = cell.y + cell.height / 2 - (lines.length * lineHeight) / 2 + (lineHeight - size) / 2
+    + ascent * size;
+  const x = cell.centred ? cell.x + cell.width / 2 : cell.x + inset;
+  return lines.map((line, i) => {
+    const words = svg('text', { x, y: firstBaseline + i * lineHeight, 'font-size': size,
+      'font-weight': cell.bold ? 700 : 400, 'text-anchor': cell.centred ? 'middle' : 'start' });
+    words.textContent = line;
+    return words;
+  });
+}
+
+// The sheet's frame, its inscription's lines and its boxes' texts, in
+// millimetres over the whole sheet.
+function sheetImage(sheet, embedded) {
+  const image = svg('svg', { xmlns: svgNamespace, width: `${sheet.width}mm`, height: `${sheet.height}mm`,
+    viewBox: `0 0 ${sheet.width} ${sheet.height}`, 'font-family': `"${tables.fontFamily}", sans-serif` });
+  image.append(svg('style', {}));
+  image.firstChild.textContent = embedded;
+  for (const rule of sheet.rules)
+    image.append(svg('line', { x1: rule.x1, y1: rule.y1, x2: rule.x2, y2: rule.y2, stroke: 'black',
+      'stroke-width': rule.width, 'stroke-linecap': 'square' }));
+  for (const cell of sheet.cells)
+    if (!cell.counted)
+      image.append(...inscriptionText(cell));
+  return `url("data:image/svg+xml;base64,${base64(new TextEncoder().encode(image.outerHTML))}")`;
+}
+
+// The box of the sheet's margin under the text's bottom right corner, moved
+// over `cell`, that shows `counter` there.
+function counterBox(sheet, cell, counter) {
+  const { text } = sheet;
+  return `@bottom-right { content: counter(${counter}); font: ${fontOf(cell.points, cell.bold)};
+    width: ${cell.width}mm; height: ${cell.height}mm;
+    margin-top: ${cell.y - text.y - text.height}mm;
+    margin-right: ${text.x + text.width - cell.x - cell.width}mm;
+    text-align: center; vertical-align: middle; }`;
+}
+
+// The images of the sheets shown once, out of sight, before the printing: an
+// image reads its own fonts only once shown, and the margin's boxes take the
+// image so read.
+const sheetImages = document.body.appendChild(element('div', undefined, 'sheet-images'));
+
+async function shown(url) {
+  const image = sheetImages.appendChild(element('img'));
+  image.alt = '';
+  image.src = url.slice('url("'.length, -'")'.length);
+  await image.decode();
+}
+
+// The framed sheets' page rules, or none when the note has no frame.
+// Made again only when they change: the browser's own printing (its menu)
+// cannot wait for the images, but finds them made when the file was opened.
+let framing = { key: null, done: Promise.resolve() };
+function frameSheets(outline, kalventa) {
+  const sheets = outline.frame ? [kalventa.framedSheet(outline.title, 1, 1), kalventa.framedSheet(outline.title, 2, 2)]
+    : null;
+  const key = JSON.stringify(sheets);
+  if (key !== framing.key)
+    framing = { key, done: drawSheets(sheets, key) };
+  return framing.done;
+}
+
+// The rules of `sheets`, unless other sheets were asked for meanwhile.
+async function drawSheets(sheets, key) {
+  sheetStyle.textContent = '';
+  sheetImages.replaceChildren();
+  if (!sheets)
+    return;
+  const [first, later] = sheets;
+  const embedded = await faces();
+  const images = [sheetImage(first, embedded), sheetImage(later, embedded)];
+  await Promise.all(images.map(shown));
+  if (framing.key !== key)
+    return;
+  const { text } = first;
+  const counted = (sheet, counter) => counterBox(sheet, sheet.cells.find(one => one.counted), counter);
+  sheetStyle.textContent = `
+@page framed {
+  margin: ${text.y}mm ${first.width - text.x - text.width}mm ${first.height - text.y - text.height}mm ${text.x}mm;
+  @top-left-corner { content: ${images[1]}; vertical-align: top; text-align: left; }
+  ${counted(later, 'page')}
+}
+@page framed:first {
+  @top-left-corner { content: ${images[0]}; vertical-align: top; text-align: left; }
+  ${counted(first, 'pages')}
+}`;
 }
 
 // Now as the report writes it, day first: "08.12.2026 14:03".
@@ -544,11 +873,19 @@ function now() {
 
 async function makeReport() {
   const kalventa = await core;
-  const data = kalventa.reportData(now());
-  fillReport(data);
-  if (rulesCheck.opened)
-    appendRulesCheckNote(kalventa.rulesCheckNote(checkControls, today()), data.sections.length + 1);
+  const rules = rulesCheck.opened ? checkControls : null;
+  const outline = kalventa.noteOutline(now(), checkControls, rules, today());
+  fillNote(outline);
+  await frameSheets(outline, kalventa);
 }
+
+// A framed file's sheets made as soon as it is opened.
+form.addEventListener('calculationopened', async event => {
+  if (!event.detail.opened)
+    return;
+  const kalventa = await core;
+  await frameSheets(kalventa.noteOutline(now(), checkControls, null, today()), kalventa);
+});
 
 // The page's own printing has made the report already; the browser's
 // (its menu) makes it here.
@@ -768,33 +1105,6 @@ for (const row of tables.controls)
     controls.get(row.name).addEventListener('input', () => refreshRulesCheck());
 form.addEventListener('calculationrun', () => refreshRulesCheck());
 
-// The check's section after the old method's, on a page of its own.
-function appendRulesCheckNote(note, number) {
-  const section = element('section', undefined, 'rules-note');
-  section.append(element('h2', `${number} ${note.title}`), element('p', `${note.advisory}.`, 'advisory'));
-  for (const warning of note.warnings)
-    section.append(element('p', `Внимание: ${warning}.`, 'stale'));
-  section.append(table('Исходные данные проверки', ['Величина', 'Обозначение', 'Ед. изм.', 'Введено', 'Принято', 'Откуда'],
-    note.inputs.map(cells => cells.slice(0, 6))));
-  for (const [name, , , , , , notice] of note.inputs)
-    if (notice)
-      section.append(element('p', `${name}: ${notice}`, 'notice'));
-  for (const [formulaNumber, text] of note.formulas) {
-    const line = element('p', text, 'formula');
-    line.append(element('span', `(${formulaNumber})`, 'number'));
-    section.append(line);
-  }
-  if (note.where.length > 0)
-    section.append(element('p', `где ${note.where.join('; ')}.`, 'where'));
-  section.append(element('p', 'Выводы:', 'verdict'));
-  for (const verdict of note.verdicts)
-    section.append(element('p', `${verdict}.`, 'verdict'));
-  section.append(element('p', 'Основания:'));
-  for (const citation of note.citations)
-    section.append(element('p', `${citation}.`));
-  section.append(element('p', note.numbers, 'numbers'));
-  report.append(section);
-}
 
 // ---- Calculation files ----------------------------------------------------
 // Ctrl+O (⌘O on a Mac) or a file dropped on the page opens a calculation

@@ -549,7 +549,7 @@ describe('the command bar', () => {
             outcomes[command] = await page.evaluate(() => document.activeElement.id);
         }
         assert.match(outcomes.commandSave, /^Кальвента \d{4}-\d\d-\d\d\.kalventa$/);
-        assert.match(outcomes.commandPrint, /Расчётная записка.*1 Допустимые размеры барабана.*Dмин = 19 · d = 19 · 12 = 228 мм/s);
+        assert.match(outcomes.commandPrint, /Расчётная записка.*1 Методика.*2 Допустимые размеры барабана.*Dмин = 19 · d = 19 · 12 = 228 мм/s);
         assert.equal(outcomes.commandCopy, 'Величина\tЗначение\tЕд. изм.\nДопустимые размеры барабана\t\t\n'
           + 'Диаметр каната\t12\tмм\nМинимальный диаметр барабана\t228\tмм\nМаксимальная длина барабана\t684\tмм\n');
         assert.equal(outcomes.commandRules, true);
@@ -698,10 +698,10 @@ describe('the calculation report and the results copied', () => {
     await page.emulateMediaType('print');
     const text = await page.$eval('#report', report => report.innerText);
     // Each run says when it was made, day first.
-    assert.match(text, /1 Допустимые размеры барабана\n+Расчёт выполнен \d\d\.\d\d\.\d{4} \d\d:\d\d\n+исходные данные изменены после расчёта: диаметр каната\n/);
+    assert.match(text, /2 Допустимые размеры барабана\n+Расчёт выполнен \d\d\.\d\d\.\d{4} \d\d:\d\d\n+Внимание: исходные данные изменены после расчёта: диаметр каната\.\n/);
     assert.match(text, /Dмин = 19 · d = 19 · 12 = 228 мм\s*\(1\)/);
-    assert.match(text, /2 Расчёт каната/);
-    assert.match(text, /Sмин = Q · k · 10 = 1000 · 5.5 · 10 = 55000 Н\s*\(3\)/);
+    assert.match(text, /3 Расчёт каната/);
+    assert.match(text, /Sмин = Q · k · 10 = 1000 · 5,5 · 10 = 55000 Н\s*\(3\)/);
     assert.match(text, /Вывод: Fр = 50000 Н < Sмин = 55000 Н: канат не допустим/);
     assert.equal(await page.$eval('#Form1', form => getComputedStyle(form).display), 'none');
     assert.equal(await page.$eval('#report', report => getComputedStyle(report).display), 'block');
@@ -828,7 +828,7 @@ describe('the check against today\'s rules', () => {
     // Back to the screen whatever the assertions below find, for the tests after this one.
     t.after(() => page.emulateMediaType('screen'));
     const text = await page.$eval('#report', report => report.innerText);
-    assert.match(text, /1 Расчёт каната[\s\S]*2 Проверка по действующим правилам\n+Справочная проверка по действующим правилам — не входит в исходную методику\./);
+    assert.match(text, /2 Расчёт каната[\s\S]*4 Проверка по действующим правилам\n+Справочная проверка по действующим правилам — не входит в исходную методику\./);
     assert.match(text, /S = \(Q \+ m\) · 9\.81 \/ \(a · u · η\) = \(1000 \+ 0\) · 9\.81 \/ \(1 · 1 · 1\) = 9810 Н\s*\(2\)/);
     assert.match(text, /Zp = Fр \/ S = 50000 \/ 9810 = 5\.096\s*\(3\)/);
     assert.match(text, /Группа M6, канат бегучий: Zp = 5\.096 < 5\.60 — требование не выполнено; требуется Fр ≥ 5\.60 · S = 54936 Н\./);

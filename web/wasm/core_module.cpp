@@ -15,12 +15,15 @@
 #include "core/formulas.h"
 #include "core/kinds.h"
 #include "core/meanings.h"
+#include "core/note_outline.h"
+#include "core/note_typography.h"
 #include "core/report.h"
 #include "core/rules_check.h"
 #include "core/rules_check_report.h"
 #include "core/run_history.h"
 #include "core/run_record.h"
 #include "core/runtime_error.h"
+#include "core/title_block.h"
 #include "web/wasm/page_file_window.h"
 #include "window/layout_table.h"
 
@@ -216,55 +219,6 @@ val strings(std::initializer_list<std::string_view> texts)
     return array;
 }
 
-// The calculation report of the page's runs so far, as the desktop's report
-// holds it; `made` is when, as the page gives it.
-val reportData(const std::string& made)
-{
-    const Report report
-        = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made,
-                     [](std::string_view control, int item) { return std::string(ui::choiceText(control, item)); });
-    val out = val::object();
-    out.set("title", report.title);
-    out.set("program", report.program);
-    out.set("made", report.made);
-    out.set("nothingYet", report.nothingYet);
-    val sections = val::array();
-    for (const ReportSection& section : report.sections) {
-        val one = val::object();
-        one.set("title", section.title);
-        one.set("ranAt", section.ranAt);
-        one.set("stale", section.stale);
-        one.set("staleMark", section.staleNote);
-        val inputs = val::array();
-        for (const ReportInput& input : section.inputs)
-            inputs.call<void>("push",
-                              strings({input.name, input.symbol, input.unit, input.typed, input.read, input.notice}));
-        one.set("inputs", inputs);
-        val formulas = val::array();
-        for (const ReportFormula& formula : section.formulas)
-            formulas.call<void>("push", strings({std::to_string(formula.number), formula.text}));
-        one.set("formulas", formulas);
-        val notes = val::array();
-        for (const std::string& note : section.notes)
-            notes.call<void>("push", note);
-        one.set("notes", notes);
-        val where = val::array();
-        for (const std::string& line : section.where)
-            where.call<void>("push", line);
-        one.set("where", where);
-        val layers = val::array();
-        for (const ReportLayer& layer : section.layers)
-            layers.call<void>("push",
-                              strings({layer.layer, layer.pitchDiameter, layer.flangeDiameter, layer.layerLength}));
-        one.set("layers", layers);
-        one.set("verdict", section.verdict);
-        one.set("stopped", section.stopped);
-        sections.call<void>("push", one);
-    }
-    out.set("sections", sections);
-    return out;
-}
-
 // The last runs' inputs and results for the clipboard, as text and as a table.
 val copiedResultsOfRuns()
 {
@@ -332,40 +286,6 @@ val rulesCheck(val page, val today)
         lines.call<void>("push", line);
     out.set("lines", lines);
     out.set("summary", result.summary);
-    return out;
-}
-
-// The check's section of the report, its formulas numbered on from the runs'.
-val rulesCheckNote(val page, val today)
-{
-    int formulas = 0;
-    for (const ReportSection& section : makeReport(history().reportRuns(), {}, {}).sections)
-        formulas += static_cast<int>(section.formulas.size());
-    const rules::RulesCheckNote note = rules::makeRulesCheckNote(checkOnPage(std::move(page), today), formulas + 1);
-    val out = val::object();
-    out.set("title", note.title);
-    out.set("advisory", note.advisory);
-    const auto list = [](const std::vector<std::string>& texts) {
-        val array = val::array();
-        for (const std::string& text : texts)
-            array.call<void>("push", text);
-        return array;
-    };
-    out.set("warnings", list(note.warnings));
-    val inputs = val::array();
-    for (const rules::NoteInput& input : note.inputs)
-        inputs.call<void>(
-            "push",
-            strings({input.name, input.symbol, input.unit, input.typed, input.taken, input.origin, input.notice}));
-    out.set("inputs", inputs);
-    val formulaRows = val::array();
-    for (const rules::NoteFormula& formula : note.formulas)
-        formulaRows.call<void>("push", strings({std::to_string(formula.number), formula.text}));
-    out.set("formulas", formulaRows);
-    out.set("where", list(note.where));
-    out.set("verdicts", list(note.verdicts));
-    out.set("citations", list(note.citations));
-    out.set("numbers", note.numbers);
     return out;
 }
 
@@ -550,14 +470,227 @@ val openedFileMessage(val page)
     last.awaitingRuns = false;
     PageFileWindow window(std::move(page));
     const std::vector<std::string> differences = resultDifferences(last.file, window);
+    // Each calculation's own differences under its section of the note.
+    for (auto& [id, sentence] : differencesByCalculation(last.file, window))
+        history().noteOnRun(id, std::move(sentence));
     if (last.notices.empty() && differences.empty())
         return val::undefined();
     std::string message = "Файл " + quoted(last.name) + " открыт.";
     for (const std::string& notice : last.notices)
         message += "\n" + notice;
     if (!differences.empty())
-        message += "\nРезультаты отличаются от сохранённых: " + joined(differences, "; ") + ".";
+        message += "\n" + differencesSentence(differences);
     return val(message);
+}
+
+// ---- The calculation note ---------------------------------------------------
+
+// Running text in runs of the note's typography: [text, lowered] each.
+val typeset(const std::string& text)
+{
+    val runs = val::array();
+    for (const NoteRun& run : noteTypography(text)) {
+        val one = val::array();
+        one.call<void>("push", run.text);
+        one.call<void>("push", run.index);
+        runs.call<void>("push", one);
+    }
+    return runs;
+}
+
+// Plain text as one run.
+val unset(const std::string& text)
+{
+    val run = val::array();
+    run.call<void>("push", text);
+    run.call<void>("push", false);
+    val runs = val::array();
+    runs.call<void>("push", run);
+    return runs;
+}
+
+val noteTable(const NoteTable& table)
+{
+    val out = val::object();
+    out.set("caption", table.caption);
+    out.set("continuation", table.continuation);
+    val columns = val::array();
+    for (const NoteColumn& column : table.columns) {
+        val one = val::object();
+        one.set("heading", column.heading);
+        one.set("percent", column.percent);
+        one.set("left", column.align == NoteAlign::Left);
+        columns.call<void>("push", one);
+    }
+    out.set("columns", columns);
+    val rows = val::array();
+    for (const NoteRow& row : table.rows) {
+        val one = val::object();
+        one.set("kind",
+                row.kind == NoteRowKind::Values       ? "values"
+                    : row.kind == NoteRowKind::Notice ? "notice"
+                                                      : "group");
+        val cells = val::array();
+        for (std::size_t column = 0; column < row.cells.size(); ++column) {
+            const bool set = row.kind == NoteRowKind::Values && table.columns[column].set;
+            cells.call<void>("push", set ? typeset(row.cells[column]) : unset(row.cells[column]));
+        }
+        one.set("cells", cells);
+        one.set("item", static_cast<double>(row.item));
+        rows.call<void>("push", one);
+    }
+    out.set("rows", rows);
+    return out;
+}
+
+// What the sketch on paper shows at each control of the sketch: a run's
+// value whole, a legend, or the window's text; nothing where empty.
+val paperSketch(const std::vector<SketchValue>& values)
+{
+    val out = val::array();
+    for (const ui::ControlRow& control : ui::controlRows()) {
+        if (control.container != sketchMeaning.control)
+            continue;
+        const std::optional<std::string> paper = sketchPaperText(control.name, values);
+        val one = val::object();
+        one.set("control", std::string(control.name));
+        one.set("text", paper ? *paper : std::string(control.text));
+        out.call<void>("push", one);
+    }
+    return out;
+}
+
+// The page's name of a block's kind.
+std::string kindName(NoteBlockKind kind)
+{
+    switch (kind) {
+    case NoteBlockKind::Organisation: return "organisation";
+    case NoteBlockKind::Object: return "object";
+    case NoteBlockKind::Title: return "title";
+    case NoteBlockKind::Designation: return "designation";
+    case NoteBlockKind::Program: return "program";
+    case NoteBlockKind::Made: return "made";
+    case NoteBlockKind::NothingYet: return "nothingYet";
+    case NoteBlockKind::Heading: return "heading";
+    case NoteBlockKind::Paragraph: return "paragraph";
+    case NoteBlockKind::RanAt: return "ranAt";
+    case NoteBlockKind::Warning: return "warning";
+    case NoteBlockKind::Table: return "table";
+    case NoteBlockKind::Note: return "note";
+    case NoteBlockKind::Formula: return "formula";
+    case NoteBlockKind::Where: return "where";
+    case NoteBlockKind::Stopped: return "stopped";
+    case NoteBlockKind::Figure: return "figure";
+    case NoteBlockKind::Verdict: return "verdict";
+    case NoteBlockKind::SavedNote: return "savedNote";
+    case NoteBlockKind::Conclusions: return "conclusions";
+    case NoteBlockKind::Conclusion: return "conclusion";
+    case NoteBlockKind::DrumCheck: return "drumCheck";
+    case NoteBlockKind::RulesCheck: return "rulesCheck";
+    case NoteBlockKind::Advisory: return "advisory";
+    case NoteBlockKind::Finding: return "finding";
+    case NoteBlockKind::Grounds: return "grounds";
+    case NoteBlockKind::Citation: return "citation";
+    case NoteBlockKind::Numbers: return "numbers";
+    }
+    return {};
+}
+
+// The calculation note of the page's runs, block by block as the desktop's
+// note is written: `made` is when, as the page gives it; the title data are
+// those of the file opened last; the check against today's rules ends it
+// when `rules` is given (its dialog was opened), on `today`.
+val noteOutlineOfPage(const std::string& made, val page, val rules, val today)
+{
+    Report report
+        = makeReport(history().reportRuns(), std::string(programName) + " " KALVENTA_VERSION, made,
+                     [](std::string_view control, int item) { return std::string(ui::choiceText(control, item)); });
+    report.titleData = opened().file.title;
+    if (!rules.isNull() && !rules.isUndefined()) {
+        int formulas = 0;
+        for (const ReportSection& section : report.sections)
+            formulas += static_cast<int>(section.formulas.size());
+        report.rulesCheck = rules::makeRulesCheckNote(checkOnPage(std::move(page), today), formulas + 1);
+    }
+    val blocks = val::array();
+    for (const NoteBlock& block : noteOutline(report)) {
+        val one = val::object();
+        one.set("kind", kindName(block.kind));
+        one.set("lead", block.lead);
+        one.set("runs", block.set ? typeset(block.text) : unset(block.text));
+        one.set("after", block.after);
+        one.set("number", block.number);
+        one.set("indented", block.indented);
+        if (block.kind == NoteBlockKind::Table)
+            one.set("table", noteTable(block.table));
+        if (block.kind == NoteBlockKind::Where) {
+            one.set("whereLead", block.whereLead);
+            val lines = val::array();
+            for (const NoteLine& line : block.lines) {
+                val runs = block.set ? typeset(line.text) : unset(line.text);
+                runs.call<void>("push", unset(line.after)[0]);
+                lines.call<void>("push", runs);
+            }
+            one.set("lines", lines);
+        }
+        if (block.kind == NoteBlockKind::Figure)
+            one.set("sketch", paperSketch(block.sketch));
+        blocks.call<void>("push", one);
+    }
+    val out = val::object();
+    out.set("blocks", blocks);
+    out.set("title", report.title);
+    out.set("frame", report.titleData.frame);
+    return out;
+}
+
+// The frame of sheet `sheet` of `sheets` of a framed note: the cells of its
+// main inscription (`documentName` after the object), and its lines, in millimetres from the sheet's top left corner.
+val framedSheetOfPage(const std::string& documentName, int sheet, int sheets)
+{
+    const FramedSheet framed = framedSheet(opened().file.title, documentName, sheet, sheets);
+    const auto rect = [](const MmRect& box) {
+        val out = val::object();
+        out.set("x", box.x);
+        out.set("y", box.y);
+        out.set("width", box.width);
+        out.set("height", box.height);
+        return out;
+    };
+    val out = val::object();
+    out.set("width", sheetWidth);
+    out.set("height", sheetHeight);
+    out.set("frame", rect(framed.frame));
+    out.set("inscription", rect(framed.inscription));
+    out.set("text", rect(framed.text));
+    val rules = val::array();
+    for (const Rule& rule : framed.rules) {
+        val one = val::object();
+        one.set("x1", rule.x1);
+        one.set("y1", rule.y1);
+        one.set("x2", rule.x2);
+        one.set("y2", rule.y2);
+        one.set("width", rule.weight == LineWeight::Main ? mainLineWidth : thinLineWidth);
+        rules.call<void>("push", one);
+    }
+    out.set("rules", rules);
+    val cells = val::array();
+    for (const InscriptionCell& cell : framed.cells) {
+        if (cell.text.empty())
+            continue;
+        val one = rect(cell.box);
+        one.set("text", cell.text);
+        // A later sheet's number and the number of sheets, which only the
+        // printing knows.
+        one.set("counted", (cell.field == Field::Sheet && sheet > 1) || cell.field == Field::Sheets);
+        one.set("points", cell.points);
+        one.set("bold", cell.bold);
+        one.set("centred", cell.centred);
+        one.set("wrapped", cell.wrapped);
+        cells.call<void>("push", one);
+    }
+    out.set("cells", cells);
+    return out;
 }
 
 val buttonNames()
@@ -579,12 +712,12 @@ EMSCRIPTEN_BINDINGS(kalventa)
     emscripten::function("windowWords", &windowWords);
     emscripten::function("textChanged", &textChanged);
     emscripten::function("valueChanged", &valueChanged);
-    emscripten::function("reportData", &reportData);
+    emscripten::function("noteOutline", &noteOutlineOfPage);
+    emscripten::function("framedSheet", &framedSheetOfPage);
     emscripten::function("copiedResults", &copiedResultsOfRuns);
     emscripten::function("buttonNames", &buttonNames);
     emscripten::function("rulesCheckWords", &rulesCheckWords);
     emscripten::function("rulesCheck", &rulesCheck);
-    emscripten::function("rulesCheckNote", &rulesCheckNote);
     emscripten::function("copiedResultsWithRulesCheck", &copiedResultsWithRulesCheck);
     emscripten::function("calculationFileFacts", &calculationFileFacts);
     emscripten::function("fileTooLarge", &fileTooLarge);
