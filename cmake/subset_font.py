@@ -17,14 +17,14 @@ import sys
 
 from fontTools import subset
 
-# Blocks kept whole: what Russian and English users type and what a
-# calculation note sets.
+# Blocks kept whole: what the users of a Russian-language program type (Latin,
+# every alphabet written in Cyrillic) and what a calculation note sets.
 KEPT_RANGES = [
     (0x0020, 0x007E),  # Basic Latin
-    (0x00A0, 0x00FF),  # Latin-1 Supplement: «», °, ·, ×, №'s neighbours
-    (0x0400, 0x045F),  # Cyrillic: Russian and its neighbours
-    (0x0490, 0x0491),  # Ґ ґ
+    (0x00A0, 0x00FF),  # Latin-1 Supplement: «», °, ×
+    (0x0301, 0x0301),  # the stress mark
     (0x0391, 0x03C9),  # Greek: σ, π, Δ in formulas
+    (0x0400, 0x04FF),  # Cyrillic: Russian and the other languages written in it
     (0x2010, 0x2027),  # dashes, quotes, bullets, ellipsis
     (0x2030, 0x203A),  # per mille, primes, single guillemets
     (0x2070, 0x209F),  # superscripts and subscripts: powers of ten, indices

@@ -28,11 +28,15 @@ void loadFontConfiguration()
     if (config == nullptr)
         return;
     // The file fontconfig would read itself: FONTCONFIG_FILE, else fonts.conf,
-    // with everything it includes, the user's own settings among them. A
-    // file that is missing or wrong, or one without a cache folder, is left
-    // to fontconfig's own loading, which complains of it once and falls back.
-    if (FcConfigParseAndLoad(config, nullptr, FcFalse) && hasCacheFolder(config) && FcConfigBuildFonts(config))
+    // with everything it includes, the user's own settings among them, read
+    // as strictly as fontconfig reads it. A file that is missing or wrong, or
+    // one without a cache folder, is left to fontconfig's own loading, which
+    // falls back to its built-in configuration.
+    FcChar8* file = FcConfigGetFilename(config, nullptr);
+    if (file != nullptr && FcConfigParseAndLoad(config, file, FcTrue) && hasCacheFolder(config)
+        && FcConfigBuildFonts(config))
         FcConfigSetCurrent(config); // takes a reference of its own
+    FcStrFree(file);
     FcConfigDestroy(config);
 #endif
 }

@@ -130,13 +130,18 @@ Form1::Form1(QWidget* parent)
 void Form1::buildControls()
 {
     std::map<std::string_view, QWidget*> byName{{formName, this}};
+    // One palette for each kind and ink, shared by the controls that have them.
+    std::map<std::pair<Kind, Ink>, QPalette> palettes;
 
     for (const ControlRow& row : controlRows()) {
         QWidget* container = byName.at(row.container);
         QWidget* control = createControl(row, container);
         control->setObjectName(fromUtf8(row.name));
         control->setFont(windowFont(row.look.font));
-        control->setPalette(paletteFor(row.kind, row.look.ink));
+        const auto [palette, added] = palettes.try_emplace({row.kind, row.look.ink});
+        if (added)
+            palette->second = paletteFor(row.kind, row.look.ink);
+        control->setPalette(palette->second);
         control->setAutoFillBackground(row.kind != Kind::Button);
         auto* sketch = qobject_cast<DrumSketch*>(container);
         control->setGeometry(sketch ? sketch->placeInside(row.box) : inPixels(row.box));

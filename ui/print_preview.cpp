@@ -12,18 +12,17 @@ OpenPrintPreviewEntry loadEntry(QString& why)
 {
     static QString failure;
     static const OpenPrintPreviewEntry entry = [] {
-        // Where it is installed beside the program (bin/../lib/kalventa,
-        // whatever the prefix), then where the build writes it.
-        const QStringList folders{QCoreApplication::applicationDirPath()
-                                      + QStringLiteral("/../" KALVENTA_MODULE_INSTALL_DIR),
-                                  QStringLiteral(KALVENTA_MODULE_BUILD_DIR)};
-        for (const QString& folder : folders) {
-            QLibrary module(folder + QStringLiteral("/kalventa-print-preview"));
-            if (auto found = reinterpret_cast<OpenPrintPreviewEntry>(module.resolve(openPrintPreviewSymbol)))
-                return found;
-            failure = module.errorString();
-        }
-        return OpenPrintPreviewEntry{};
+        // Where it is installed beside the program, whatever the prefix; then
+        // by its name alone, as the system finds libraries (LD_LIBRARY_PATH:
+        // the tests' programs, which lie elsewhere in the build tree).
+        const QString name = QStringLiteral("kalventa-print-preview");
+        QLibrary besideProgram(QCoreApplication::applicationDirPath()
+                               + QStringLiteral("/" KALVENTA_PRINT_MODULE_FROM_PROGRAM "/") + name);
+        if (auto found = reinterpret_cast<OpenPrintPreviewEntry>(besideProgram.resolve(openPrintPreviewSymbol)))
+            return found;
+        failure = besideProgram.errorString();
+        QLibrary byName(name);
+        return reinterpret_cast<OpenPrintPreviewEntry>(byName.resolve(openPrintPreviewSymbol));
     }();
     why = failure;
     return entry;

@@ -71,9 +71,12 @@ profile "$work/kalventa.out" "$kalventa"
 profile "$work/reference.out" "$reference"
 "$here/callgrind_breakdown.sh" kalventa="$work/kalventa.out" reference="$work/reference.out"
 totals() { sed -n 's/^totals: *//p' "$1"; }
-ratio=$(awk -v k="$(totals "$work/kalventa.out")" -v r="$(totals "$work/reference.out")" 'BEGIN { printf "%.3f", k / r }')
+# awk in C: a decimal comma in the user's locale would make the ratio a
+# text that compares below any limit.
+ratio=$(LC_ALL=C awk -v k="$(totals "$work/kalventa.out")" -v r="$(totals "$work/reference.out")" \
+    'BEGIN { printf "%.3f", k / r }')
 echo "instruction ratio kalventa / reference: $ratio (at most $ratio_limit)"
-heavier=$(awk -v ratio="$ratio" -v limit="$ratio_limit" 'BEGIN { print (ratio > limit) ? "yes" : "no" }')
+heavier=$(LC_ALL=C awk -v ratio="$ratio" -v limit="$ratio_limit" 'BEGIN { print (ratio + 0 > limit + 0) ? "yes" : "no" }')
 status=0
 if [[ $heavier == yes ]]; then
     echo "FAIL: kalventa takes more instructions to its first frame than the stock window" >&2

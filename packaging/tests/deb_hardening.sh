@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs hardening-check (devscripts) on the packaged program and shows its
-# report. Position-independent code, the stack protector, read-only
-# relocations and immediate binding must be "yes". Three checks may answer
-# otherwise, each only for the reason given beside it.
+# Runs hardening-check (devscripts) on the packaged program and its print
+# preview module and shows their reports. Position-independent code, the
+# stack protector, read-only relocations and immediate binding must be "yes".
+# Three checks may answer otherwise, each only for the reason given beside it.
 # Usage: deb_hardening.sh OUT_DIR
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -50,4 +50,13 @@ if [[ $cfi != yes ]]; then
         fail "Control flow integrity: '$cfi', though the C library's start files are marked"
     fi
 fi
+# The print preview's module, linked with the same flags: its relocations
+# read-only and bound at loading, its stack protected, as the program's.
+module=$(find "$1/root/usr/lib" -name kalventa-print-preview.so)
+[[ -n $module ]] || fail "no print preview module in the package"
+report=$(LC_ALL=C hardening-check --verbose "$module" || true)
+echo "$report"
+for check in "Stack protected" "Read-only relocations" "Immediate binding"; do
+    [[ $(answer "$check") == yes ]] || fail "the print preview module's $check: '$(answer "$check")', not yes"
+done
 echo "hardening as expected"

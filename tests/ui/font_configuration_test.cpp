@@ -1,6 +1,7 @@
 // The fontconfig configuration the program loads before Qt: the one
 // fontconfig itself would put in force (the same files, the same fonts),
-// FONTCONFIG_FILE honoured, and the embedded faces found by their family.
+// FONTCONFIG_FILE honoured, a broken file refused; and the embedded faces
+// found by their family.
 
 #include "ui/font_configuration.h"
 #include "ui/look.h"
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QRawFont>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -31,6 +33,15 @@ int fontCount(FcConfig* config)
 {
     const FcFontSet* fonts = FcConfigGetFonts(config, FcSetSystem);
     return fonts ? fonts->nfont : 0;
+}
+
+// The number of glyphs of a face, from its maximum profile table.
+int glyphCount(const QRawFont& face)
+{
+    const QByteArray maxp = face.fontTable("maxp");
+    if (maxp.size() < 6)
+        return 0;
+    return (static_cast<unsigned char>(maxp[4]) << 8) | static_cast<unsigned char>(maxp[5]);
 }
 
 } // namespace
@@ -68,6 +79,26 @@ private slots:
         QCOMPARE(fontCount(nullptr), 0);
     }
 
+    // Fontconfig itself refuses such a file and falls back; so does the program.
+    void a_broken_configuration_file_is_not_put_in_force()
+    {
+        QTemporaryDir folder;
+        QVERIFY(folder.isValid());
+        const QString path = folder.filePath(QStringLiteral("fonts.conf"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.path().toUtf8()
+                   + "/cache</cachedir><dir>/nowhere\n");
+        file.close();
+        qunsetenv("FONTCONFIG_FILE");
+        kalventa::ui::loadFontConfiguration();
+        const QStringList inForce = configurationFiles(nullptr);
+        qputenv("FONTCONFIG_FILE", path.toUtf8());
+        kalventa::ui::loadFontConfiguration();
+        qunsetenv("FONTCONFIG_FILE");
+        QCOMPARE(configurationFiles(nullptr), inForce);
+    }
+
     // Last, with Qt on the configuration in force: the window's faces come
     // from the program, whatever the system has.
     void the_window_font_is_the_embedded_face()
@@ -79,10 +110,21 @@ private slots:
         char* argv[] = {name, nullptr};
         QApplication application(argc, argv);
         kalventa::ui::registerWindowFont();
-        for (const auto form : {kalventa::ui::FontForm::Regular8, kalventa::ui::FontForm::Bold10}) {
-            const QFontInfo info(kalventa::ui::windowFont(form));
-            QCOMPARE(info.family(), QStringLiteral("Liberation Sans"));
-            QCOMPARE(info.bold(), form == kalventa::ui::FontForm::Bold10);
+        // The face drawn is the program's own, cut to its characters, not a
+        // Liberation Sans of the system: it has the embedded file's glyphs.
+        const struct {
+            kalventa::ui::FontForm form;
+            const char* file;
+        } faces[] = {{kalventa::ui::FontForm::Regular8, ":/fonts/LiberationSans-Regular.ttf"},
+                     {kalventa::ui::FontForm::Bold10, ":/fonts/LiberationSans-Bold.ttf"}};
+        for (const auto& face : faces) {
+            const QFont font = kalventa::ui::windowFont(face.form);
+            QCOMPARE(QFontInfo(font).family(), QStringLiteral("Liberation Sans"));
+            QFile embedded(QString::fromLatin1(face.file));
+            QVERIFY(embedded.open(QIODevice::ReadOnly));
+            const int embeddedGlyphs = glyphCount(QRawFont(embedded.readAll(), font.pointSizeF()));
+            QVERIFY(embeddedGlyphs > 0);
+            QCOMPARE(glyphCount(QRawFont::fromFont(font)), embeddedGlyphs);
         }
     }
 };

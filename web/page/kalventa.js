@@ -723,15 +723,23 @@ function base64(bytes) {
   return btoa(binary);
 }
 
-// The page's embedded faces inside each image: an image reads no font of the page.
+// The page's embedded faces inside each image: an image reads no font of the
+// page. Faces that cannot be had leave the image to the system's sans-serif
+// this time, and are asked for again the next.
 let embeddedFaces = null;
 function faces() {
-  embeddedFaces ??= Promise.all([[400, 'LiberationSans-Regular.ttf'], [700, 'LiberationSans-Bold.ttf']]
+  embeddedFaces ??= Promise.all([[400, 'LiberationSans-Regular.woff2'], [700, 'LiberationSans-Bold.woff2']]
     .map(async ([weight, file]) => {
-      const bytes = new Uint8Array(await (await fetch(file)).arrayBuffer());
+      const response = await fetch(file);
+      if (!response.ok)
+        throw new Error(`${file}: ${response.status}`);
+      const bytes = new Uint8Array(await response.arrayBuffer());
       return `@font-face { font-family: "${tables.fontFamily}"; font-weight: ${weight}; `
-        + `src: url(data:font/ttf;base64,${base64(bytes)}); }`;
-    })).then(rules => rules.join('\n'));
+        + `src: url(data:font/woff2;base64,${base64(bytes)}) format("woff2"); }`;
+    })).then(rules => rules.join('\n'), () => {
+    embeddedFaces = null;
+    return '';
+  });
   return embeddedFaces;
 }
 
@@ -799,7 +807,10 @@ function sheetImage(sheet, embedded) {
   for (const cell of sheet.cells)
     if (!cell.counted)
       image.append(...inscriptionText(cell));
-  return `url("data:image/svg+xml;base64,${base64(new TextEncoder().encode(image.outerHTML))}")`;
+  // As XML, which the image is read as: HTML's serialisation would write a
+  // no-break space in the title data as &nbsp;, which XML does not know.
+  const xml = new XMLSerializer().serializeToString(image);
+  return `url("data:image/svg+xml;base64,${base64(new TextEncoder().encode(xml))}")`;
 }
 
 // The box of the sheet's margin under the text's bottom right corner, moved
@@ -833,8 +844,15 @@ function frameSheets(outline, kalventa) {
   const sheets = outline.frame ? [kalventa.framedSheet(outline.title, 1, 1), kalventa.framedSheet(outline.title, 2, 2)]
     : null;
   const key = JSON.stringify(sheets);
-  if (key !== framing.key)
-    framing = { key, done: drawSheets(sheets, key) };
+  if (key !== framing.key) {
+    // Sheets that could not be made are tried again the next time.
+    const done = drawSheets(sheets, key).catch(error => {
+      if (framing.key === key)
+        framing = { key: null, done: Promise.resolve() };
+      throw error;
+    });
+    framing = { key, done };
+  }
   return framing.done;
 }
 
@@ -884,7 +902,8 @@ form.addEventListener('calculationopened', async event => {
   if (!event.detail.opened)
     return;
   const kalventa = await core;
-  await frameSheets(kalventa.noteOutline(now(), checkControls, null, today()), kalventa);
+  // Made ahead only: printing makes them again and says what stopped it.
+  await frameSheets(kalventa.noteOutline(now(), checkControls, null, today()), kalventa).catch(() => {});
 });
 
 // The page's own printing has made the report already; the browser's
@@ -898,8 +917,9 @@ window.addEventListener('beforeprint', () => {
 async function printReport() {
   try {
     await makeReport();
-  } catch {
-    await showMessage(coreMissing);
+  } catch (error) {
+    const coreLoaded = await core.then(() => true, () => false);
+    await showMessage(coreLoaded ? `Не удалось подготовить расчётную записку к печати (${error.message}).` : coreMissing);
     return;
   }
   reportMade = true;

@@ -197,8 +197,10 @@ describe('the printed note reads as the desktop\'s', () => {
     });
 
   test('a framed note\'s first sheet carries the main inscription, every later one its sheet number', async () => {
-    const desktopPages = desktopNote(sample, 'framed');
-    const browserPages = await browserNote(sample, 'framed');
+    // A no-break space, as a name pasted from a word processor has it.
+    const framed = { ...sample, title: { ...sample.title, organisation: 'ООО\u00a0«Подъём»' } };
+    const desktopPages = desktopNote(framed, 'framed');
+    const browserPages = await browserNote(framed, 'framed');
     assert.equal(browserPages.length, desktopPages.length);
     // The inscription: the lines from its captions «Изм. Лист № докум.» to the sheet's end.
     const inscription = page => page.map(read).slice(page.map(read).findIndex(line => line.startsWith('Изм.')) - 2);
@@ -209,5 +211,11 @@ describe('the printed note reads as the desktop\'s', () => {
       assert.deepEqual(inscription(browserPages[sheet]), inscription(desktopPages[sheet]), `sheet ${sheet + 1}`);
     // No «Лист N из M» under a framed note's text: the inscription numbers it.
     assert.equal(browserPages.flat().filter(line => sheetNumber.test(read(line))).length, 0);
+    // The first sheet, inscription included, in the desktop's faces: the
+    // embedded Liberation Sans, DejaVu Sans only for the signs it lacks.
+    const faces = who => [...new Set(execFileSync('pdffonts', ['-f', '1', '-l', '1', join(folder, `framed-${who}.pdf`)],
+      { env: { ...process.env, LC_ALL: 'C' }, encoding: 'utf8' }).split('\n').slice(2).filter(line => line)
+      .map(line => line.split(/\s+/)[0].replace(/^[A-Z]{6}\+/, '')))].sort();
+    assert.deepEqual(faces('browser'), faces('desktop'));
   });
 });
