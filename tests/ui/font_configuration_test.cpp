@@ -62,41 +62,36 @@ private slots:
         FcConfigDestroy(own);
     }
 
-    void a_configuration_file_named_in_the_environment_is_the_one_read()
+    void a_configuration_file_named_in_the_environment_data()
     {
-        QTemporaryDir folder;
-        QVERIFY(folder.isValid());
-        const QString path = folder.filePath(QStringLiteral("fonts.conf"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.path().toUtf8()
-                   + "/cache</cachedir></fontconfig>\n");
-        file.close();
-        qputenv("FONTCONFIG_FILE", path.toUtf8());
-        kalventa::ui::loadFontConfiguration();
-        qunsetenv("FONTCONFIG_FILE");
-        QCOMPARE(configurationFiles(nullptr), QStringList{path});
-        QCOMPARE(fontCount(nullptr), 0);
+        QTest::addColumn<QByteArray>("rest"); // of the file, after its cache folder
+        QTest::addColumn<bool>("read");
+        QTest::newRow("well formed") << QByteArray("</fontconfig>\n") << true;
+        // Fontconfig itself refuses a broken file and falls back; so does the program.
+        QTest::newRow("broken") << QByteArray("<dir>/nowhere\n") << false;
     }
 
-    // Fontconfig itself refuses such a file and falls back; so does the program.
-    void a_broken_configuration_file_is_not_put_in_force()
+    void a_configuration_file_named_in_the_environment()
     {
+        QFETCH(QByteArray, rest);
+        QFETCH(bool, read);
         QTemporaryDir folder;
         QVERIFY(folder.isValid());
         const QString path = folder.filePath(QStringLiteral("fonts.conf"));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.path().toUtf8()
-                   + "/cache</cachedir><dir>/nowhere\n");
+        file.write("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" + folder.path().toUtf8() + "/cache</cachedir>"
+                   + rest);
         file.close();
         qunsetenv("FONTCONFIG_FILE");
         kalventa::ui::loadFontConfiguration();
-        const QStringList inForce = configurationFiles(nullptr);
+        const QStringList systems = configurationFiles(nullptr);
         qputenv("FONTCONFIG_FILE", path.toUtf8());
         kalventa::ui::loadFontConfiguration();
         qunsetenv("FONTCONFIG_FILE");
-        QCOMPARE(configurationFiles(nullptr), inForce);
+        QCOMPARE(configurationFiles(nullptr), read ? QStringList{path} : systems);
+        if (read)
+            QCOMPARE(fontCount(nullptr), 0);
     }
 
     // Last, with Qt on the configuration in force: the window's faces come
