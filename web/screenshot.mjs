@@ -10,7 +10,7 @@
 
 import { join } from 'node:path';
 
-import { launchChromium, openWindow, root, serveSite } from './tests/support.mjs';
+import { launchChromium, openWindow, root, runTheSampleCalculations, serveSite } from './tests/support.mjs';
 
 const output = process.argv[2] ?? join(root, 'docs', 'web-screenshot.png');
 const pageOutput = process.argv[3] ?? join(root, 'docs', 'web-page.png');
@@ -19,32 +19,7 @@ const site = await serveSite();
 const browser = await launchChromium();
 try {
   const page = await openWindow(browser, site.url);
-  const press = async button => {
-    await page.evaluate(() => {
-      window.lastRun = new Promise(done =>
-        document.getElementById('Form1').addEventListener('calculationrun', done, { once: true }));
-    });
-    await page.click(`#${button}`);
-    await page.evaluate(() => window.lastRun.then(() => undefined));
-  };
-  // The rope check: 1000 kg, medium duty, a rope of 50000 N: not permissible.
-  await page.type('#Text1', '1000');
-  await page.click('#Option2');
-  await page.type('#Text3', '50000');
-  await press('Command1');
-  // The drum size limits for a 12 mm rope.
-  await page.type('#Text2', '12');
-  await press('Command2');
-  // The rope capacity: a drum of 400 by 800 mm, a 15 mm rope, 5000 kg, three
-  // layers, welded steel, flange margin 1.5d.
-  await page.type('#Text4', '400');
-  await page.type('#Text5', '800');
-  await page.type('#Text6', '15');
-  await page.select('#Combo1', '3');
-  await page.type('#Text7', '5000');
-  await page.select('#Combo2', 'Сталь. сварн.(1400 кг/см2)');
-  await page.click('#Option5');
-  await press('Command3');
+  await runTheSampleCalculations(page);
   const form = await page.$('#Form1');
   await form.screenshot({ path: output });
   console.log(`wrote ${output}`);

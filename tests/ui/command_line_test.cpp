@@ -2,6 +2,7 @@
 // what is said of a command line that makes no sense.
 
 #include "core/calculation_file.h"
+#include "poppler.h"
 #include "ui/command_line.h"
 
 #include <QDir>
@@ -201,13 +202,7 @@ private slots:
         const Ran ran
             = run({QStringLiteral("--report"), QStringLiteral(KALVENTA_SAMPLE_FILE), QStringLiteral("-o"), note}, home);
         QCOMPARE(ran.status, 0);
-        QProcess text;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
-        text.setProcessEnvironment(environment);
-        text.start(QStringLiteral("pdftotext"), {note, QStringLiteral("-")});
-        QVERIFY(text.waitForFinished(60'000));
-        const QString words = QString::fromUtf8(text.readAllStandardOutput());
+        const QString words = popplerOutput(QStringLiteral("pdftotext"), {note, QStringLiteral("-")});
         for (const QString& expected :
              {QStringLiteral("Расчёт канатоёмкости"), QStringLiteral("Sк = 0,9 · S"), QStringLiteral("244,0865 м"),
               QStringLiteral("Dмин = 19 · d = 19 · 12 = 228 мм")})

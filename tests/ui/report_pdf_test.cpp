@@ -3,6 +3,7 @@
 // pdfinfo and the fonts by pdffonts. Reports are made from real runs of the
 // calculations on an in-memory window.
 
+#include "poppler.h"
 #include "report_runs.h"
 #include "ui/report_document.h"
 
@@ -27,27 +28,6 @@ struct ReportedRun {
     bool stale = false;
 };
 using ReportedRuns = std::vector<ReportedRun>;
-
-// What a poppler tool prints; an empty string and a warning when the tool is
-// missing or fails. Its words are read, so they must not be translated.
-QString popplerOutput(const QString& tool, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.start(tool, arguments);
-    if (!process.waitForStarted()) {
-        qWarning("%s did not start: install poppler-utils", qPrintable(tool));
-        return {};
-    }
-    process.waitForFinished();
-    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("%s failed: %s", qPrintable(tool), process.readAllStandardError().constData());
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // Runs of blanks and line ends as one blank: a table row or a wrapped
 // paragraph reads as one line.

@@ -4,6 +4,7 @@
 // (poppler-utils), the heading, and the dialog that sets the data.
 
 #include "core/title_block.h"
+#include "poppler.h"
 #include "report_runs.h"
 #include "ui/calculation_files.h"
 #include "ui/form1.h"
@@ -33,20 +34,6 @@ struct Word {
     QRectF box; // millimetres from the sheet's top left corner
     QString text;
 };
-
-QString popplerOutput(const QString& tool, const QStringList& arguments)
-{
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
-    process.setProcessEnvironment(environment);
-    process.start(tool, arguments);
-    if (!process.waitForFinished() || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        qWarning("%s failed: install poppler-utils", qPrintable(tool));
-        return {};
-    }
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The report written as a PDF file: each page's words where they stand.
 QList<QList<Word>> wordsOnPages(const Report& report)

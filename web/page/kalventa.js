@@ -347,6 +347,16 @@ const core = import('./kalventa_core.js').then(module => module.default());
 const coreMissing = 'Не удалось загрузить модуль расчёта (kalventa_core.wasm): расчёты недоступны.\n'
   + 'Обновите страницу; если это не поможет, проверьте, что все файлы сайта на месте.';
 
+// The core, or null after its message has been shown.
+async function coreOrMessage() {
+  try {
+    return await core;
+  } catch {
+    await showMessage(coreMissing);
+    return null;
+  }
+}
+
 // Once loaded, the site works offline and can be installed: its service
 // worker keeps this version's files (not for a page opened from a file).
 if ('serviceWorker' in navigator && location.protocol !== 'file:')
@@ -958,13 +968,9 @@ async function copyResults() {
 // their new names and formulas, the summary is announced, and the window
 // sends "calculationrun" with what happened.
 async function press(button) {
-  let kalventa;
-  try {
-    kalventa = await core;
-  } catch {
-    await showMessage(coreMissing);
+  const kalventa = await coreOrMessage();
+  if (!kalventa)
     return;
-  }
   const written = [];
   const outcome = kalventa.runRecorded(button, {
     ...pageControls,
@@ -1201,13 +1207,9 @@ async function openCalculation(name, size, read) {
     return false;
   opening = true;
   try {
-    let kalventa;
-    try {
-      kalventa = await core;
-    } catch {
-      await showMessage(coreMissing);
+    const kalventa = await coreOrMessage();
+    if (!kalventa)
       return false;
-    }
     const told = async (opened, message, kind) => {
       form.dispatchEvent(new CustomEvent('calculationopened', { detail: { name, opened, message } }));
       if (message !== null)
@@ -1261,13 +1263,9 @@ document.body.append(fileChooser);
 // «Сохранить…»: the page's calculation as a download, and kept for the next
 // visit.
 async function saveCalculation() {
-  let kalventa;
-  try {
-    kalventa = await core;
-  } catch {
-    await showMessage(coreMissing);
+  const kalventa = await coreOrMessage();
+  if (!kalventa)
     return;
-  }
   const saved = kalventa.saveFile(windowFile, rulesCheck.opened ? fileWindowOver(rulesElement) : null, today());
   const link = document.createElement('a');
   link.href = URL.createObjectURL(new Blob([saved.text], { type: kalventa.calculationFileFacts().mediaType }));

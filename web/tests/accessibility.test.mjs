@@ -8,7 +8,7 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { after, before, describe, test } from 'node:test';
 
-import { launchChromium, openWindow, root, serveSite } from './support.mjs';
+import { launchChromium, openWindow, pressButton, root, runTheSampleCalculations, serveSite } from './support.mjs';
 
 const axeSource = createRequire(`${root}/package.json`).resolve('axe-core/axe.min.js');
 const wcag = ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa'];
@@ -30,34 +30,12 @@ after(async () => {
   await site?.close();
 });
 
-async function press(button) {
-  await page.evaluate(() => {
-    window.lastRun = new Promise(done =>
-      document.getElementById('Form1').addEventListener('calculationrun', done, { once: true }));
-  });
-  await page.click(`#${button}`);
-  await page.evaluate(() => window.lastRun.then(() => undefined));
-}
+const press = button => pressButton(page, button);
 
 // Each state of the page, reached from a freshly loaded one.
 const states = {
   'loaded': async () => {},
-  'after a run of each calculation': async () => {
-    await page.type('#Text1', '1000');
-    await page.click('#Option2');
-    await page.type('#Text3', '50000');
-    await press('Command1');
-    await page.type('#Text2', '12');
-    await press('Command2');
-    await page.type('#Text4', '400');
-    await page.type('#Text5', '800');
-    await page.type('#Text6', '15');
-    await page.select('#Combo1', '3');
-    await page.type('#Text7', '5000');
-    await page.select('#Combo2', 'Сталь. сварн.(1400 кг/см2)');
-    await page.click('#Option5');
-    await press('Command3');
-  },
+  'after a run of each calculation': () => runTheSampleCalculations(page),
   'with a run-time error\'s message box open': async () => {
     await page.type('#Text2', '2E+37');
     await press('Command2');

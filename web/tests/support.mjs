@@ -93,3 +93,36 @@ export async function openWindow(browser, url, page) {
   await page.evaluate(() => document.fonts.ready);
   return page;
 }
+
+// Presses a button of the window and waits for its run to end.
+export async function pressButton(page, button) {
+  await page.evaluate(() => {
+    window.lastRun = new Promise(done =>
+      document.getElementById('Form1').addEventListener('calculationrun', done, { once: true }));
+  });
+  await page.click(`#${button}`);
+  await page.evaluate(() => window.lastRun.then(() => undefined));
+}
+
+// The three calculations of docs/screenshot.png, typed and clicked as a
+// person would.
+export async function runTheSampleCalculations(page) {
+  // The rope check: 1000 kg, medium duty, a rope of 50000 N: not permissible.
+  await page.type('#Text1', '1000');
+  await page.click('#Option2');
+  await page.type('#Text3', '50000');
+  await pressButton(page, 'Command1');
+  // The drum size limits for a 12 mm rope.
+  await page.type('#Text2', '12');
+  await pressButton(page, 'Command2');
+  // The rope capacity: a drum of 400 by 800 mm, a 15 mm rope, 5000 kg, three
+  // layers, welded steel, flange margin 1.5d.
+  await page.type('#Text4', '400');
+  await page.type('#Text5', '800');
+  await page.type('#Text6', '15');
+  await page.select('#Combo1', '3');
+  await page.type('#Text7', '5000');
+  await page.select('#Combo2', 'Сталь. сварн.(1400 кг/см2)');
+  await page.click('#Option5');
+  await pressButton(page, 'Command3');
+}
